@@ -1,0 +1,29 @@
+# Cross tree: the plug-in, the shell stand-ins, the host program and the Wine tests.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(WIN32_LIBS user32 gdi32 kernel32 advapi32 shell32 msimg32)
+
+# Import libraries for the two shell libraries, made from their .def files so
+# that the plug-in binds to the exported names, not to our stand-ins.
+find_program(DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
+foreach(lib tolvric plasmyr)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/lib${lib}_import.a
+        COMMAND ${DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/host/${lib}.def -l ${CMAKE_BINARY_DIR}/lib${lib}_import.a
+        DEPENDS ${CMAKE_SOURCE_DIR}/host/${lib}.def)
+    add_custom_target(${lib}_import_lib DEPENDS ${CMAKE_BINARY_DIR}/lib${lib}_import.a)
+    add_library(${lib}_import STATIC IMPORTED GLOBAL)
+    set_target_properties(${lib}_import PROPERTIES IMPORTED_LOCATION ${CMAKE_BINARY_DIR}/lib${lib}_import.a)
+    add_dependencies(${lib}_import ${lib}_import_lib)
+endforeach()
+
+# Everything of the plug-in but its entry point, so that Wine tests can link it.
+add_library(vorlamet_impl STATIC ${WIN32_SOURCES})
+target_link_libraries(vorlamet_impl PUBLIC vorlamet_core tolvric_import plasmyr_import ${WIN32_LIBS})
+
+add_library(Vorlamet SHARED ${CMAKE_SOURCE_DIR}/plugin/dll_main.cpp ${CMAKE_SOURCE_DIR}/plugin/Vorlamet.def)
+set_target_properties(Vorlamet PROPERTIES PREFIX "" SUFFIX ".plg")
+target_link_libraries(Vorlamet PRIVATE vorlamet_impl)
+
+add_subdirectory(${CMAKE_SOURCE_DIR}/shell ${CMAKE_BINARY_DIR}/shell)
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_BINARY_DIR}/tests/wine)

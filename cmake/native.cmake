@@ -1,0 +1,11 @@
+# Native tree: the platform-free logic and its tests, under sanitizers.
+set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+target_compile_options(vorlamet_core PRIVATE ${SANITIZE})
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*_test.cpp)
+add_executable(native_tests ${NATIVE_TEST_SOURCES})
+target_compile_options(native_tests PRIVATE ${SANITIZE})
+target_link_options(native_tests PRIVATE ${SANITIZE})
+target_link_libraries(native_tests PRIVATE vorlamet_core gtest_main)
+include(GoogleTest)
+gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs, as root on Debian, everything the project needs. Idempotent: quick
+# when every package is already there.
+set -euo pipefail
+
+packages=(cmake make g++ clang-format gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
+    binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xdotool x11-utils
+    googletest libgtest-dev libbenchmark-dev imagemagick python3 zip)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+echo "setup: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Sets up, builds both trees and runs every test: the native tests under
+# sanitizers, then the Win32 tests under Wine on a private display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+
+status=0
+echo "== native tests"
+(cd build/native && ctest --output-on-failure -j "$(nproc)") || status=1
+
+. scripts/wine_env.sh
+trap wine_env_stop EXIT
+wine_env_start "$PWD/build/cross"
+echo "== Wine tests"
+(cd build/cross && ctest --output-on-failure --timeout 300) || status=1
+
+echo "== summary"
+for tree in native cross; do
+    log="build/$tree/Testing/Temporary/LastTest.log"
+    if [ -f "$log" ]; then
+        passed=$(grep -c '^Test Passed' "$log" || true)
+        failed=$(grep -c '^Test Failed' "$log" || true)
+        echo "$tree: $passed passed, $failed failed"
+    fi
+done
+exit $status
