@@ -1,0 +1,46 @@
+#include "window/window_proc.h"
+
+#include "plugin/plugin_state.h"
+#include "render/render.h"
+#include "sampling/sampling.h"
+#include "window/window_parts.h"
+
+void OnPaint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    PaintSurface(dc);
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_CLOSE: // only DoneModule destroys the window
+        return 0;
+    case WM_ERASEBKGND: // painting covers the whole window
+        return 1;
+    case WM_CONTEXTMENU:
+    case WM_NCRBUTTONUP:
+        OnContextMenu(window);
+        return 0;
+    case WM_NCHITTEST:
+        return OnHitTest(window);
+    case WM_COMMAND:
+        OnCommand(wParam);
+        return 0;
+    case WM_TIMER:
+        return DispatchTimer(window, message, wParam, lParam);
+    case WM_MOVING:
+        OnMoving(window, reinterpret_cast<const RECT*>(lParam));
+        break;
+    case WM_EXITSIZEMOVE:
+        OnExitSizeMove(window);
+        break;
+    case AppBarCallbackMsg:
+        OnAppBarNotice(window, wParam, lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
