@@ -3,7 +3,7 @@
 
 #include "host/host_records.h"
 #include <shellapi.h>
-#include <ifmib.h>
+#include <iprtrmib.h>
 
 typedef DWORD(WINAPI* GetIfTableProc)(PMIB_IFTABLE table, PULONG size, BOOL order);
 

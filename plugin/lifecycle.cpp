@@ -1,0 +1,165 @@
+// Start-up and tear-down of the plug-in: InitGlobalModule and DoneModule.
+#include "plugin/plugin_state.h"
+
+#include "host/host_library.h"
+#include "render/render.h"
+#include "sampling/sampling.h"
+#include "settings/settings.h"
+#include "window/window_proc.h"
+
+#include <cstring>
+
+HINSTANCE ModuleInstance;
+HostContextRecord HostContext;
+HCURSOR ArrowCursor;
+HCURSOR MoveCursor;
+HMODULE IpHelperModule;
+GetIfTableProc GetIfTable;
+HWND PluginWindow;
+bool TimerUpdateRunning;
+bool TimerNetRunning;
+bool TimerGhostRunning;
+APPBARDATA FullScreenAppBar;
+
+const char ClassName[] = "Zelvo Resource Monitor";
+
+static_assert(sizeof(APPBARDATA) == 36, "the application-bar record is 36 bytes");
+
+static bool RegisterMeterClass() {
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MeterWindowProc;
+    windowClass.hInstance = ModuleInstance;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+// IPHLPAPI.DLL is required; a missing GetIfTable only silences the network meters.
+static bool LoadIpHelper() {
+    IpHelperModule = LoadLibraryA("IPHLPAPI.DLL");
+    if (!IpHelperModule) return false;
+    GetIfTable = reinterpret_cast<GetIfTableProc>(
+        reinterpret_cast<void*>(GetProcAddress(IpHelperModule, "GetIfTable")));
+    if (!GetIfTable) {
+        FreeLibrary(IpHelperModule);
+        IpHelperModule = nullptr;
+    }
+    return true;
+}
+
+// What the system cannot show is dropped in memory; the configuration keeps it.
+static void AdjustToSystem() {
+    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = 0;
+    if (ZOrder == 0 || !LayeredAvailable) {
+        if (LockMode == 3) LockMode = 0;
+        Transparency = 0;
+    }
+}
+
+static HWND CreateMeterWindow() {
+    DWORD exStyle = 0;
+    DWORD style = WS_POPUP;
+    HWND parent = nullptr;
+    switch (ZOrder) {
+    case 0:
+        style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        parent = HostContext.DesktopParent;
+        break;
+    case 1:
+        exStyle = WS_EX_TOOLWINDOW | LayeredExStyle;
+        break;
+    case 2:
+        exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | LayeredExStyle;
+        break;
+    }
+    if (ZOrder != 0 && LockMode == 3) exStyle |= WS_EX_TRANSPARENT;
+    return CreateWindowExA(exStyle, ClassName, nullptr, style, WindowX, WindowY, Background.Width,
+                           Background.Height, parent, nullptr, ModuleInstance, nullptr);
+}
+
+extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
+    ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+    if (!RegisterMeterClass()) return 0;
+    memcpy(&HostContext, context, sizeof HostContext);
+    // Without the library the plug-in does not start; the result means nothing.
+    if (!LoadIpHelper()) return 1;
+
+    CpuMeter.Headroom = 100;
+    MemMeter.Headroom = 100;
+    NetInMeter.Headroom = 100;
+    NetOutMeter.Headroom = 100;
+    if (!LoadSettings()) return 0;
+
+    BackgroundHasAlpha = Background.Kind == ImageKindAlpha ? -1 : 0;
+    LayeredAvailable = CreateSurface() ? -1 : 0;
+    AdjustToSystem();
+
+    if (ZOrder < 0 || ZOrder > 2) return 1;
+    PluginWindow = CreateMeterWindow();
+    if (!PluginWindow) return 0;
+
+    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > 0)
+        SetLayered(PluginWindow, 0, (100 - Transparency) * 255 / 100, 2);
+    SetWindowLongA(PluginWindow, GWL_USERDATA, PluginWindowMagic);
+
+    FullScreenAppBar = APPBARDATA{};
+    FullScreenAppBar.cbSize = sizeof FullScreenAppBar;
+    FullScreenAppBar.hWnd = PluginWindow;
+    FullScreenAppBar.uCallbackMessage = AppBarCallbackMsg;
+    SHAppBarMessage(ABM_NEW, &FullScreenAppBar);
+
+    if (ZOrder == 2) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
+    ChooseSurfaceMode();
+
+    TimerUpdateRunning = SetTimer(PluginWindow, TimerUpdate, Elapse, nullptr) != 0;
+    if (LockMode == 3) TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
+    SampleNet(&NetSample); // primes the network baseline
+    StartCpuSampler();
+    TimerNetRunning = SetTimer(PluginWindow, TimerNet, 1000, nullptr) != 0;
+    HostContext.PluginRecord->PluginWnd = PluginWindow;
+
+    // One network tick, then one update tick, so the window shows values at once.
+    SendMessageA(PluginWindow, WM_TIMER, TimerNet, 0);
+    SendMessageA(PluginWindow, WM_TIMER, TimerUpdate, 0);
+
+    if (ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0))
+        SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    return ShowWindow(PluginWindow, SW_SHOW);
+}
+
+extern "C" int __stdcall DoneModule() {
+    if (TimerUpdateRunning) {
+        KillTimer(PluginWindow, TimerUpdate);
+        TimerUpdateRunning = false;
+    }
+    if (TimerGhostRunning) {
+        KillTimer(PluginWindow, TimerGhost);
+        TimerGhostRunning = false;
+    }
+    if (TimerNetRunning) {
+        KillTimer(PluginWindow, TimerNet);
+        TimerNetRunning = false;
+    }
+    FreeImageBitmaps(&Background);
+    FreeImageBitmaps(&BackgroundCopy);
+    FreeImageBitmaps(&CpuMeter.Image);
+    FreeImageBitmaps(&MemMeter.Image);
+    FreeImageBitmaps(&NetInMeter.Image);
+    FreeImageBitmaps(&NetOutMeter.Image);
+    if (IpHelperModule) {
+        FreeLibrary(IpHelperModule);
+        IpHelperModule = nullptr;
+    }
+    if (PluginWindow) {
+        StopCpuSampler();
+        DestroyWindow(PluginWindow);
+        PluginWindow = nullptr;
+        ReleaseSurface();
+    }
+    UnregisterClassA(ClassName, ModuleInstance);
+    return FreeFont(&MeterFont);
+}

@@ -1,0 +1,21 @@
+// Command line of the host program (the stand-in for the shell).
+#pragma once
+
+#include <string>
+
+struct HostOptions {
+    std::string PluginPath;     // empty: Vorlamet.plg beside the host
+    std::string ConfigPath;     // empty: the default skin's configuration
+    std::string ScreenshotPath; // empty: no screenshot
+    std::string PropertiesName = "Vorlamet";
+    std::string CheckPath; // --check: report on a configuration, run nothing
+    int Seconds = 0;       // 0: run until Ctrl+C or the window is closed
+    int PlatformId = -1;   // -1: the system's own
+    int SkinOption[4] = {0, 0, 0, 0};
+    bool FullScreenApp = false; // answer "a full-screen application is in front"
+    bool Help = false;
+};
+
+// Parses argv[1..]; on failure returns false with a one-line message in error.
+bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, std::string* error);
+extern const char HostUsage[];

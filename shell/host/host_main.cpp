@@ -1,0 +1,143 @@
+// The host program: a small stand-in for the shell that loads a plug-in,
+// hands it a context, runs the message loop and stops it cleanly.
+#include "host/host_records.h"
+#include "shell/common/host_options.h"
+#include "shell/host/host_log.h"
+#include "shell/host/plugin_loader.h"
+#include "shell/host/screenshot.h"
+#include "shell/host/shell_windows.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+DWORD MainThreadId;
+
+BOOL WINAPI OnConsoleControl(DWORD) {
+    PostThreadMessageA(MainThreadId, WM_QUIT, 0, 0);
+    return TRUE;
+}
+
+std::string ExeDirectory() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n < sizeof path ? n : 0);
+    size_t slash = dir.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : dir.substr(0, slash);
+}
+
+bool FileExists(const std::string& path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return n > 0 && n < sizeof full ? std::string(full) : path;
+}
+
+// The default configuration: the default skin shipped beside the host.
+std::string DefaultConfig(const std::string& exeDir) {
+    const char* candidates[] = {"\\skins\\default\\vorlamet.ini", "\\skins\\test\\test.ini"};
+    for (const char* c : candidates)
+        if (FileExists(exeDir + c)) return exeDir + c;
+    return exeDir + candidates[0];
+}
+
+int Fail(const std::string& message) {
+    fprintf(stderr, "vorlamet_host: %s\n", message.c_str());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    std::string error;
+    if (!ParseHostOptions(argc, argv, &options, &error)) {
+        fputs(HostUsage, stderr);
+        return Fail(error);
+    }
+    if (options.Help) {
+        fputs(HostUsage, stdout);
+        return 0;
+    }
+    const std::string exeDir = ExeDirectory();
+    const std::string pluginPath =
+        FullPath(options.PluginPath.empty() ? exeDir + "\\Vorlamet.plg" : options.PluginPath);
+    const std::string configPath =
+        FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
+    if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
+
+    LoadedPlugin plugin;
+    if (!LoadPlugin(pluginPath, &plugin, &error)) return Fail(error);
+
+    // Relative picture paths in a skin's configuration are taken from its folder.
+    std::string configDir = configPath.substr(0, configPath.find_last_of("\\/"));
+    SetCurrentDirectoryA(configDir.c_str());
+
+    MainThreadId = GetCurrentThreadId();
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND desktop = CreateDesktopWindow(instance);
+    HWND shell = CreateShellWindow(instance);
+    if (!desktop || !shell) return Fail("cannot create the host windows");
+    if (options.FullScreenApp) CreateFullScreenApp(instance);
+
+    static OSVERSIONINFOA version;
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (options.PlatformId >= 0) version.dwPlatformId = static_cast<DWORD>(options.PlatformId);
+
+    static PluginShellRecord record; // the shell's record of this plug-in
+    record.PropertiesName = options.PropertiesName.c_str();
+
+    static HostContextRecord context;
+    context.PluginRecord = &record;
+    context.OsVersion = &version;
+    context.ConfigHandle = const_cast<char*>(configPath.c_str());
+    context.ShellWindow = shell;
+    context.DesktopParent = desktop;
+    context.SkinOption1 = options.SkinOption[0];
+    context.SkinOption2 = options.SkinOption[1];
+    context.SkinOption3 = options.SkinOption[2];
+    context.SkinOption4 = options.SkinOption[3];
+
+    struct Descriptor {
+        int32_t InfoSize;
+        const char* Name;
+        const char* Description;
+        const char* Section;
+        int32_t RowCount;
+    };
+    const Descriptor* info = static_cast<const Descriptor*>(plugin.GetPluginInfo());
+    if (info)
+        HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
+                info->Section ? info->Section : "", info->RowCount);
+    HostLog("config %s", configPath.c_str());
+    int started = plugin.InitGlobalModule(&context);
+    HostLog("InitGlobalModule %d window %p", started, static_cast<void*>(record.PluginWnd));
+
+    UINT_PTR endTimer = 0;
+    if (options.Seconds > 0)
+        endTimer = SetTimer(nullptr, 0, static_cast<UINT>(options.Seconds) * 1000, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER && !message.hwnd && message.wParam == endTimer) break;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+
+    if (!options.ScreenshotPath.empty()) {
+        bool saved = SaveScreenshot(options.ScreenshotPath);
+        HostLog("screenshot %s %s", options.ScreenshotPath.c_str(), saved ? "saved" : "FAILED");
+    }
+    HostLog("DoneModule %d", plugin.DoneModule());
+    FreeLibrary(plugin.Module);
+    DestroyWindow(shell);
+    DestroyWindow(desktop);
+    return 0;
+}
