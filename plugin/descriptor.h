@@ -2,7 +2,6 @@
 // configuration section and the schema of its settings dialog.
 #pragma once
 
-#include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
@@ -10,8 +9,8 @@ struct SettingRow {
     const char* Key; // 0 for a group header
     int32_t Type;    // editor type code
     const char* Caption;
-    int32_t Default;   // for a list, the default option index
-    int32_t MinOrLast; // minimum, or the index of a list's last option
+    int32_t Default;    // for a list, the default option index
+    int32_t MinOrLast;  // minimum, or the index of a list's last option
     intptr_t MaxOrList; // maximum, or a list's array of option names
 };
 static_assert(sizeof(SettingRow) == 24, "SettingRow is 24 bytes");
