@@ -4,18 +4,18 @@
 #include "settings/settings.h"
 
 // Window surface state, fixed at start.
-extern HDC BackBuffer;               // painted mode's surface, module life
-extern HBITMAP BackBufferOldBitmap;  // what the fresh context held before
-extern DWORD LayeredExStyle;         // LayeredStyle's answer at start
-extern int32_t BackgroundHasAlpha;   // -1 / 0
-extern int32_t LayeredAvailable;     // -1 / 0
-extern int32_t PaintMode;            // 1 layered, 0 painted
+extern HDC BackBuffer;              // painted mode's surface, module life
+extern HBITMAP BackBufferOldBitmap; // what the fresh context held before
+extern DWORD LayeredExStyle;        // LayeredStyle's answer at start
+extern int32_t BackgroundHasAlpha;  // -1 / 0
+extern int32_t LayeredAvailable;    // -1 / 0
+extern int32_t PaintMode;           // 1 layered, 0 painted
 
 // Meter drawing.
 void DrawMeter(HDC target, const Meter* meter);
 void FreeImageBitmaps(ImageInfo* image);
-void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text,
-                  int32_t shadow, uint32_t textColour, uint32_t shadowColour);
+void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text, int32_t shadow,
+                  uint32_t textColour, uint32_t shadowColour);
 
 // Window surface. CreateSurface answers whether UpdateLayeredWindow exists.
 bool CreateSurface();
