@@ -1,0 +1,55 @@
+#include "sampling/net_traffic.h"
+
+#include <cstring>
+
+const char LoopbackDescription[] = "MS TCP Loopback interface";
+
+int32_t TrafficPercent(int32_t delta, uint32_t linkSpeed) {
+    uint32_t bytes = (delta < 0 || linkSpeed == 0) ? 0 : static_cast<uint32_t>(delta);
+    if (bytes > linkSpeed) bytes = linkSpeed;
+    uint32_t divisor = linkSpeed / 1000;
+    if (divisor == 0) return 0;
+    uint32_t result = bytes / divisor;
+    return result > 100 ? 100 : static_cast<int32_t>(result);
+}
+
+bool IsLoopbackRow(const IfRowLayout* row) {
+    if (row->Type == IfTypeSoftwareLoopback) return true;
+    // Compared with its terminator, within the row's own description field.
+    return std::memcmp(row->Descr, LoopbackDescription, sizeof LoopbackDescription) == 0;
+}
+
+void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed,
+                NetReading* reading) {
+    *reading = NetReading{};
+    uint32_t in = 0, out = 0, total = 0;
+    state->LinkSpeed = 0;
+    if (table->NumEntries > IfRowsCounted) table->NumEntries = IfRowsCounted;
+    for (uint32_t i = 0; i < table->NumEntries; i++) {
+        const IfRowLayout* row = &table->Rows[i];
+        if (IsLoopbackRow(row)) continue;
+        in += row->InOctets;
+        out += row->OutOctets;
+        total += row->InOctets + row->OutOctets;
+        // From the first row whose running total moved onwards, the fastest
+        // link counts as full scale, unless the user fixed one.
+        if (maxNetSpeed > 0) {
+            state->LinkSpeed = static_cast<uint32_t>(maxNetSpeed);
+        } else if (total != state->RowTotals[i] && row->Speed > state->LinkSpeed) {
+            state->LinkSpeed = row->Speed;
+        }
+        state->RowTotals[i] = total;
+    }
+    if (state->Started == 0) {
+        state->PrevIn = in;
+        state->PrevOut = out;
+        state->Started = -1;
+        return;
+    }
+    reading->InBytes = static_cast<int32_t>(in - state->PrevIn);
+    reading->OutBytes = static_cast<int32_t>(out - state->PrevOut);
+    reading->InPercent = TrafficPercent(reading->InBytes, state->LinkSpeed);
+    state->PrevIn = in;
+    reading->OutPercent = TrafficPercent(reading->OutBytes, state->LinkSpeed);
+    state->PrevOut = out;
+}
