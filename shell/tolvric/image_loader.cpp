@@ -1,0 +1,197 @@
+// Pictures from files, decoded by the system's Windows Imaging Component
+// (PNG, BMP and whatever else the system's WIC reads).
+//
+// A picture whose pixel format carries alpha (32-bit PNG, or a palette with
+// transparent entries) gives Kind 8: ColorBitmap is a bottom-up 32-bit DIB
+// section of premultiplied BGRA and Bits points at its pixels; MaskBitmap 0.
+// Any other picture gives Kind 1: ColorBitmap holds the picture (alpha byte
+// 255) and MaskBitmap, a 32-bit DIB section of the same size, is white where
+// the picture has the key colour magenta RGB(255, 0, 255) and black elsewhere.
+// Bitmaps belong to the caller (KeepBitmaps 0). LoadFlags is accepted and
+// ignored: a background and a meter strip load alike.
+//
+// Any failure gives Kind -1 with every other field the loader fills left 0,
+// and leaves no GDI object, COM object or memory behind.
+#include "host/host_library.h"
+#include "shell/common/alpha_kernels.h"
+#include "shell/tolvric/call_log.h"
+
+#include <wincodec.h>
+#include <cstring>
+
+namespace {
+
+const uint32_t LargestSide = 16384;
+const uint32_t LargestPixelCount = 1u << 24;
+const uint32_t KeyPixel = 0x00FF00FF; // magenta, as BGRA without alpha
+
+// Releases a COM interface when the scope ends.
+template <class T> struct ComRef {
+    T* Pointer = nullptr;
+    ~ComRef() {
+        if (Pointer) Pointer->Release();
+    }
+    T* operator->() const { return Pointer; }
+};
+
+// Balances CoInitializeEx when it succeeded (a thread already in another
+// apartment keeps it).
+struct ComScope {
+    bool Initialized;
+    ComScope() : Initialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (Initialized) CoUninitialize();
+    }
+};
+
+bool FormatHasAlpha(const WICPixelFormatGUID& format) {
+    static const GUID* const withAlpha[] = {
+        &GUID_WICPixelFormat32bppBGRA,       &GUID_WICPixelFormat32bppRGBA,
+        &GUID_WICPixelFormat32bppPBGRA,      &GUID_WICPixelFormat32bppPRGBA,
+        &GUID_WICPixelFormat64bppRGBA,       &GUID_WICPixelFormat64bppBGRA,
+        &GUID_WICPixelFormat64bppPRGBA,      &GUID_WICPixelFormat64bppPBGRA,
+        &GUID_WICPixelFormat128bppRGBAFloat, &GUID_WICPixelFormat128bppPRGBAFloat,
+    };
+    for (const GUID* candidate : withAlpha)
+        if (IsEqualGUID(format, *candidate)) return true;
+    return false;
+}
+
+bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame) {
+    ComRef<IWICPalette> palette;
+    if (FAILED(factory->CreatePalette(&palette.Pointer))) return false;
+    if (FAILED(frame->CopyPalette(palette.Pointer))) return false;
+    BOOL hasAlpha = FALSE;
+    return SUCCEEDED(palette->HasAlpha(&hasAlpha)) && hasAlpha;
+}
+
+HBITMAP CreateBottomUpDib(uint32_t width, uint32_t height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = LONG(width);
+    info.bmiHeader.biHeight = LONG(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (bitmap && !*bits) {
+        DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    return bitmap;
+}
+
+// WIC writes rows top-down; the DIB section wants the bottom row first.
+void FlipRows(uint8_t* bits, uint32_t stride, uint32_t height) {
+    for (uint32_t top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        uint32_t* a = reinterpret_cast<uint32_t*>(bits + top * stride);
+        uint32_t* b = reinterpret_cast<uint32_t*>(bits + bottom * stride);
+        for (uint32_t i = 0; i < stride / 4; ++i) {
+            uint32_t t = a[i];
+            a[i] = b[i];
+            b[i] = t;
+        }
+    }
+}
+
+// Fills image from the file; false on any failure, with nothing left behind.
+bool Decode(const char* path, ImageInfo* image) {
+    wchar_t widePath[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return false;
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return false;
+    if (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    if (attributes.nFileSizeLow == 0 && attributes.nFileSizeHigh == 0) return false;
+
+    ComScope com;
+    ComRef<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory.Pointer))))
+        return false;
+    ComRef<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromFilename(
+            widePath, nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder.Pointer)))
+        return false;
+    ComRef<IWICBitmapFrameDecode> frame;
+    if (FAILED(decoder->GetFrame(0, &frame.Pointer))) return false;
+    UINT width = 0, height = 0;
+    if (FAILED(frame->GetSize(&width, &height))) return false;
+    if (width == 0 || height == 0 || width > LargestSide || height > LargestSide ||
+        uint64_t(width) * height > LargestPixelCount)
+        return false;
+    WICPixelFormatGUID format;
+    if (FAILED(frame->GetPixelFormat(&format))) return false;
+    bool hasAlpha = FormatHasAlpha(format) || PaletteHasAlpha(factory.Pointer, frame.Pointer);
+
+    ComRef<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(&converter.Pointer))) return false;
+    if (FAILED(converter->Initialize(frame.Pointer, GUID_WICPixelFormat32bppBGRA,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return false;
+
+    void* bits = nullptr;
+    HBITMAP color = CreateBottomUpDib(width, height, &bits);
+    if (!color) return false;
+    uint32_t stride = width * 4;
+    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
+        DeleteObject(color);
+        return false;
+    }
+    GdiFlush();
+    FlipRows(static_cast<uint8_t*>(bits), stride, height);
+    uint32_t pixelCount = width * height;
+
+    if (hasAlpha) {
+        PremultiplyPixels(static_cast<uint8_t*>(bits), pixelCount);
+        image->Kind = ImageKindAlpha;
+        image->ColorBitmap = color;
+        image->MaskBitmap = nullptr;
+        image->Bits = bits;
+    } else {
+        void* maskBits = nullptr;
+        HBITMAP mask = CreateBottomUpDib(width, height, &maskBits);
+        if (!mask) {
+            DeleteObject(color);
+            return false;
+        }
+        uint32_t* pixels = static_cast<uint32_t*>(bits);
+        uint32_t* maskPixels = static_cast<uint32_t*>(maskBits);
+        for (uint32_t i = 0; i < pixelCount; ++i) {
+            pixels[i] |= 0xFF000000u;
+            maskPixels[i] = (pixels[i] & 0x00FFFFFF) == KeyPixel ? 0xFFFFFFFFu : 0xFF000000u;
+        }
+        image->Kind = ImageKindMasked;
+        image->ColorBitmap = color;
+        image->MaskBitmap = mask;
+        image->Bits = nullptr;
+    }
+    image->Width = int32_t(width);
+    image->Height = int32_t(height);
+    image->KeepBitmaps = 0;
+    return true;
+}
+
+} // namespace
+
+extern "C" {
+
+// Answers 1 when the picture was loaded, 0 when Kind is -1.
+int __stdcall LoadImageEx(ImageInfo* image) {
+    CallLog("LoadImageEx %s %d", image ? LogText(image->Path) : "(null)",
+            image ? int(image->LoadFlags) : 0);
+    if (!image) return 0;
+    image->ColorBitmap = nullptr;
+    image->MaskBitmap = nullptr;
+    image->Width = 0;
+    image->Height = 0;
+    image->KeepBitmaps = 0;
+    image->Bits = nullptr;
+    if (image->Path && image->Path[0] && Decode(image->Path, image)) return 1;
+    image->Kind = ImageKindFailed;
+    return 0;
+}
+
+} // extern "C"
