@@ -9,3 +9,7 @@ target_link_options(native_tests PRIVATE ${SANITIZE})
 target_link_libraries(native_tests PRIVATE vorlamet_core gtest_main)
 include(GoogleTest)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
+
+# The committed skins are what tools/make_skins.py makes.
+find_program(PYTHON3 python3 REQUIRED)
+add_test(NAME skins_up_to_date COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_skins.py --check)
