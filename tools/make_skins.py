@@ -19,6 +19,9 @@ import struct
 import sys
 import zlib
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from png import encode_png  # noqa: E402  (the shared PNG writer beside this script)
+
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 KEY = (255, 0, 255)  # the loader turns this colour into the mask
 
@@ -26,16 +29,8 @@ KEY = (255, 0, 255)  # the loader turns this colour into the mask
 
 
 def png_bytes(width, height, rows, alpha):
-    """rows: list of bytearrays, top row first, RGBA or RGB per pixel."""
-
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(r) for r in rows)  # filter type 0 on every row
-    header = struct.pack(">IIBBBBB", width, height, 8, 6 if alpha else 2, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))
+    """rows: top row first, each a sequence of RGBA or RGB pixel tuples."""
+    return encode_png(width, height, rows, alpha)
 
 
 def png_pixels(data):
@@ -74,17 +69,17 @@ class Canvas:
                          (rgb[2] / 255.0 * a + b0 * k) / out, out)
 
     def rows(self, alpha, key=None):
-        """8-bit rows; without alpha, pixels under half coverage become the key."""
+        """8-bit pixel rows; without alpha, pixels under half coverage become the key."""
         out = []
         for line in self.px:
-            row = bytearray()
+            row = []
             for r, g, b, a in line:
                 if alpha:
-                    row += bytes((q(r), q(g), q(b), q(a)))
+                    row.append((q(r), q(g), q(b), q(a)))
                 elif key is not None and a < 0.5:
-                    row += bytes(key)
+                    row.append(key)
                 else:
-                    row += bytes((q(r), q(g), q(b)))
+                    row.append((q(r), q(g), q(b)))
             out.append(row)
         return out
 
