@@ -1,9 +1,9 @@
 // Full-screen notices: an application covering the screen sends the meter to
 // the bottom; an Always on top meter comes back on top when it closes.
-#include <shellapi.h>
-
 #include "settings/settings.h"
 #include "window/window_parts.h"
+
+#include <shellapi.h>
 
 static const UINT KeepPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 

@@ -1,0 +1,237 @@
+// The window procedure's answers to each message, the Properties text the
+// shell receives, the context menu between MenuEnter and MenuLeave, position
+// tracking and saving, and full-screen notices.
+#include "tests/wine/window_test_fixture.h"
+#include "tests/wine/wine_test_support.h"
+
+#include <shellapi.h>
+
+TEST_F(WindowTest, CloseIsIgnoredAndTheWindowStays) {
+    MakeMeter();
+    EXPECT_EQ(Send(WM_CLOSE), 0);
+    EXPECT_TRUE(IsWindow(meter));
+    EXPECT_TRUE(IsWindowVisible(meter));
+}
+
+TEST_F(WindowTest, EraseBackgroundAnswersOne) {
+    MakeMeter();
+    HDC dc = GetDC(meter);
+    EXPECT_EQ(Send(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc)), 1);
+    ReleaseDC(meter, dc);
+}
+
+TEST_F(WindowTest, PaintAnswersZeroAndValidatesTheWindow) {
+    MakeMeter();
+    InvalidateRect(meter, nullptr, FALSE);
+    ASSERT_TRUE(NeedsRepaint());
+    EXPECT_EQ(Send(WM_PAINT), 0);
+    EXPECT_FALSE(NeedsRepaint());
+}
+
+TEST_F(WindowTest, UnknownMessagesGoToTheDefaultProcedure) {
+    MakeMeter();
+    EXPECT_EQ(Send(WM_GETTEXTLENGTH), DefWindowProcA(meter, WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("meter")), TRUE);
+    char title[16] = {};
+    GetWindowTextA(meter, title, sizeof title);
+    EXPECT_STREQ(title, "meter");
+}
+
+TEST_F(WindowTest, PropertiesSendsSlashAndName) {
+    MakeMeter();
+    EXPECT_EQ(Send(WM_COMMAND, CmdProperties), 0);
+    ASSERT_EQ(ShellEvents.size(), 1u);
+    EXPECT_EQ(ShellEvents[0].Message, HostMsgShowProperties);
+    EXPECT_EQ(ShellEvents[0].WParam, 0u);
+    EXPECT_EQ(ShellEvents[0].Text, "/Vorlamet");
+}
+
+TEST_F(WindowTest, PropertiesReadsOnlyTheLowWordOfTheCommand) {
+    MakeMeter();
+    EXPECT_EQ(Send(WM_COMMAND, MAKEWPARAM(CmdProperties, 1)), 0); // as from an accelerator
+    ASSERT_EQ(ShellEvents.size(), 1u);
+    EXPECT_EQ(ShellEvents[0].Text, "/Vorlamet");
+}
+
+TEST_F(WindowTest, PropertiesCutsALongNameToTheBuffer) {
+    std::string name(400, 'x');
+    for (size_t i = 0; i < name.size(); ++i)
+        name[i] = static_cast<char>('a' + i % 26);
+    record.PropertiesName = name.c_str();
+    MakeMeter();
+    Send(WM_COMMAND, CmdProperties);
+    ASSERT_EQ(ShellEvents.size(), 1u);
+    EXPECT_EQ(ShellEvents[0].Text, "/" + name.substr(0, 259));
+}
+
+TEST_F(WindowTest, PropertiesWithAnEmptyOrMissingNameSendsTheSlash) {
+    MakeMeter();
+    record.PropertiesName = "";
+    Send(WM_COMMAND, CmdProperties);
+    record.PropertiesName = nullptr;
+    Send(WM_COMMAND, CmdProperties);
+    ASSERT_EQ(ShellEvents.size(), 2u);
+    EXPECT_EQ(ShellEvents[0].Text, "/");
+    EXPECT_EQ(ShellEvents[1].Text, "/");
+}
+
+TEST_F(WindowTest, OtherCommandsAreIgnored) {
+    MakeMeter();
+    EXPECT_EQ(Send(WM_COMMAND, 502), 0);
+    EXPECT_EQ(Send(WM_COMMAND, 0), 0);
+    EXPECT_TRUE(ShellEvents.empty());
+}
+
+TEST_F(WindowTest, ContextMenuOpensBetweenMenuEnterAndMenuLeave) {
+    for (UINT message : {UINT(WM_CONTEXTMENU), UINT(WM_NCRBUTTONUP)}) {
+        MakeMeter();
+        ShellEvents.clear();
+        MenuSeenOpen = false;
+        MenuActionWanted = MenuAction::Close;
+        SetCursorPos(MeterLeft + 10, MeterTop + 10);
+        EXPECT_EQ(Send(message, reinterpret_cast<WPARAM>(meter), MAKELPARAM(5, 5)), 0);
+        ASSERT_EQ(ShellEvents.size(), 2u) << message;
+        EXPECT_EQ(ShellEvents[0].Message, HostMsgMenuEnter);
+        EXPECT_FALSE(ShellEvents[0].MenuOpen); // sent before the menu shows
+        EXPECT_TRUE(MenuSeenOpen) << message;
+        EXPECT_EQ(ShellEvents[1].Message, HostMsgMenuLeave);
+        EXPECT_FALSE(ShellEvents[1].MenuOpen); // sent after it has closed
+        PumpPending();
+        EXPECT_EQ(ShellEvents.size(), 2u) << "closing the menu chose nothing";
+        DestroyWindow(meter);
+        meter = nullptr;
+        SetCursorPos(FarFromMeter.x, FarFromMeter.y);
+    }
+}
+
+TEST_F(WindowTest, ContextMenuAppearsAtThePointerNotAtTheMessagePosition) {
+    MakeMeter();
+    MenuActionWanted = MenuAction::Close;
+    SetCursorPos(MeterLeft + 30, MeterTop + 20);
+    Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(meter), MAKELPARAM(1, 1));
+    EXPECT_EQ(MenuSeenRect.left, MeterLeft + 30);
+    EXPECT_EQ(MenuSeenRect.top, MeterTop + 20);
+}
+
+TEST_F(WindowTest, ChoosingPropertiesInTheMenuAsksTheShell) {
+    MakeMeter();
+    MenuActionWanted = MenuAction::ChooseFirst;
+    SetCursorPos(MeterLeft + 10, MeterTop + 10);
+    EXPECT_EQ(Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(meter), -1), 0);
+    EXPECT_TRUE(MenuSeenOpen);
+    ASSERT_TRUE(PumpUntil([] { return ShellEvents.size() >= 3; }));
+    EXPECT_EQ(ShellEvents[0].Message, HostMsgMenuEnter);
+    EXPECT_EQ(ShellEvents[1].Message, HostMsgMenuLeave);
+    EXPECT_EQ(ShellEvents[2].Message, HostMsgShowProperties);
+    EXPECT_EQ(ShellEvents[2].Text, "/Vorlamet");
+}
+
+TEST_F(WindowTest, MovingTracksThePositionAndRepaintsAPaintedWindow) {
+    struct {
+        int32_t Mode;
+        bool Repaints;
+    } cases[] = {{0, true}, {1, false}};
+    for (const auto& c : cases) {
+        MakeMeter();
+        PaintMode = c.Mode;
+        WindowX = WindowY = -1;
+        RECT proposed = {321, 234, 321 + MeterWidth, 234 + MeterHeight};
+        RECT copy = proposed;
+        LRESULT expected =
+            DefWindowProcA(meter, WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&copy));
+        EXPECT_EQ(Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed)), expected);
+        EXPECT_EQ(WindowX, 321);
+        EXPECT_EQ(WindowY, 234);
+        EXPECT_EQ(NeedsRepaint(), c.Repaints) << "PaintMode " << c.Mode;
+        DestroyWindow(meter);
+        meter = nullptr;
+    }
+}
+
+class WindowSaveTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ini = TempPath("window_save", ".ini");
+        ASSERT_TRUE(WriteTextFile(ini, "[Quilbex]\r\nX=1\r\nY=2\r\nLockMode=0\r\n"));
+        HostContext.ConfigHandle = const_cast<char*>(ini.c_str());
+    }
+    int Saved(const char* key) { return GetPrivateProfileIntA("Quilbex", key, -999, ini.c_str()); }
+    std::string ini;
+};
+
+TEST_F(WindowSaveTest, EndOfAMoveSavesTheWindowPosition) {
+    MakeMeter();
+    MoveWindow(meter, 260, 170, MeterWidth, MeterHeight, FALSE);
+    ValidateRect(meter, nullptr);
+    EXPECT_EQ(Send(WM_EXITSIZEMOVE), DefWindowProcA(meter, WM_EXITSIZEMOVE, 0, 0));
+    EXPECT_EQ(Saved("X"), 260);
+    EXPECT_EQ(Saved("Y"), 170);
+    EXPECT_EQ(Saved("LockMode"), 0) << "the other keys stay";
+    EXPECT_TRUE(NeedsRepaint());
+}
+
+TEST_F(WindowSaveTest, MovingAloneWritesNothing) {
+    MakeMeter();
+    RECT proposed = {400, 300, 400 + MeterWidth, 300 + MeterHeight};
+    Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
+    EXPECT_EQ(Saved("X"), 1);
+    EXPECT_EQ(Saved("Y"), 2);
+}
+
+TEST_F(WindowSaveTest, ADesktopWindowSavesItsPlaceInItsParent) {
+    HWND desktop = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 50, 40, 600,
+                                   400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    MakeMeter(0, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, desktop, 10, 20);
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(Saved("X"), 10);
+    EXPECT_EQ(Saved("Y"), 20);
+    DestroyWindow(meter);
+    meter = nullptr;
+    DestroyWindow(desktop);
+}
+
+static bool IsTopmost(HWND window) {
+    return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+static bool AtTheBottom(HWND window) {
+    return GetWindow(window, GW_HWNDNEXT) == nullptr;
+}
+
+TEST_F(WindowTest, FullScreenNoticesMoveTheWindowDownAndAlwaysOnTopBackUp) {
+    struct {
+        int32_t ZOrder;
+        DWORD ExStyle;
+        bool TopmostAfterwards;
+    } cases[] = {{2, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, true}, {1, WS_EX_TOOLWINDOW, false}};
+    for (const auto& c : cases) {
+        ZOrder = c.ZOrder;
+        MakeMeter(c.ExStyle);
+        HWND other =
+            CreateWindowExA(WS_EX_TOOLWINDOW, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 0,
+                            0, 20, 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SetWindowPos(meter, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        ASSERT_FALSE(AtTheBottom(meter));
+
+        EXPECT_EQ(Send(AppBarCallbackMsg, ABN_FULLSCREENAPP, 1), 0);
+        EXPECT_FALSE(IsTopmost(meter)) << "ZOrder " << c.ZOrder;
+        EXPECT_TRUE(AtTheBottom(meter)) << "ZOrder " << c.ZOrder;
+
+        ValidateRect(meter, nullptr);
+        EXPECT_EQ(Send(AppBarCallbackMsg, ABN_FULLSCREENAPP, 0), 0);
+        EXPECT_EQ(IsTopmost(meter), c.TopmostAfterwards) << "ZOrder " << c.ZOrder;
+        EXPECT_EQ(AtTheBottom(meter), !c.TopmostAfterwards) << "ZOrder " << c.ZOrder;
+        EXPECT_EQ(NeedsRepaint(), c.TopmostAfterwards) << "ZOrder " << c.ZOrder;
+        DestroyWindow(other);
+        DestroyWindow(meter);
+        meter = nullptr;
+    }
+}
+
+TEST_F(WindowTest, OtherApplicationBarNoticesChangeNothing) {
+    ZOrder = 2;
+    MakeMeter(WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    EXPECT_EQ(Send(AppBarCallbackMsg, ABN_POSCHANGED, 1), 0);
+    EXPECT_EQ(Send(AppBarCallbackMsg, ABN_STATECHANGE, 1), 0);
+    EXPECT_TRUE(IsTopmost(meter));
+}
