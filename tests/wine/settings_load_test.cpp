@@ -79,7 +79,8 @@ void ReleaseImage(ImageInfo* image) {
 void ReleaseLoaded() {
     ReleaseImage(&Background);
     ReleaseImage(&BackgroundCopy);
-    for (const MeterPrefix& m : Meters) ReleaseImage(&m.Target->Image);
+    for (const MeterPrefix& m : Meters)
+        ReleaseImage(&m.Target->Image);
     FreeFont(&MeterFont);
 }
 
