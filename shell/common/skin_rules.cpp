@@ -1,0 +1,261 @@
+#include "shell/common/skin_rules.h"
+
+#include "render/frame_select.h"
+#include "settings/text_template.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const ZOrderNames[] = {"Desktop", "Normal", "Always on top"};
+const char* const LockModeNames[] = {"Unlocked", "Lock Window", "Hide on mouse over", "Ghost mode"};
+
+void Add(SkinReport* report, SkinSeverity severity, const char* format, ...) {
+    if (report->Count >= SkinFindingsMax) return;
+    SkinFinding& finding = report->Findings[report->Count++];
+    finding.Severity = severity;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(finding.Text, sizeof finding.Text, format, args);
+    va_end(args);
+    if (severity == SkinError) ++report->Errors;
+    if (severity == SkinWarning) ++report->Warnings;
+}
+
+bool IsNumberMarker(const char* at) {
+    return at[0] == '%' && (at[1] == 'i' || at[1] == 'u');
+}
+
+int32_t MarkerCount(const char* text) {
+    int32_t count = 0;
+    const int32_t length = static_cast<int32_t>(strlen(text));
+    // Same scan as the splitter: a marker never starts at the last character.
+    for (int32_t i = 0; i < length - 1;) {
+        if (IsNumberMarker(text + i)) {
+            ++count;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return count;
+}
+
+// The last few characters that survive a cut, for telling where it falls.
+void CutTail(const char* kept, char* tail, size_t size) {
+    const size_t length = strlen(kept);
+    const size_t shown = length < 12 ? length : 12;
+    snprintf(tail, size, "%s%s", length > shown ? "..." : "", kept + length - shown);
+}
+
+bool Inside(int32_t x, int32_t y, const SkinPicture& background) {
+    return x >= 0 && y >= 0 && x < background.Width && y < background.Height;
+}
+
+void CheckWindow(const SkinConfig& config, SkinReport* report) {
+    if (config.ZOrder < 0 || config.ZOrder > 2)
+        Add(report, SkinError,
+            "Z-Order: %d is not 0 (Desktop), 1 (Normal) or 2 (Always on top); the meter will "
+            "not start",
+            config.ZOrder);
+    if (config.LockMode < 0 || config.LockMode > 3)
+        Add(report, SkinWarning, "LockMode: %d is not 0 to 3; the window behaves as 0 (Unlocked)",
+            config.LockMode);
+
+    if (!config.SkinPath[0]) {
+        Add(report, SkinError, "Skin: no background picture is named; the meter will not start");
+    } else if (static_cast<int32_t>(strlen(config.SkinPath)) > SkinPathRead) {
+        Add(report, SkinError,
+            "Skin: the path is %d characters; the plug-in reads only the first %d and the "
+            "meter will not start",
+            static_cast<int32_t>(strlen(config.SkinPath)), SkinPathRead);
+    } else if (!config.Background.Loaded) {
+        Add(report, SkinError,
+            "Skin: cannot load picture \"%s\" (missing or unreadable); the meter will not start",
+            config.SkinPath);
+    }
+}
+
+// What start-up changes to fit the system: the same order of decisions as
+// the plug-in's start.
+void CheckAdjustments(const SkinConfig& config, SkinReport* report) {
+    if (config.ZOrder < 0 || config.ZOrder > 2 || !config.Background.Loaded) return;
+    int32_t zOrder = config.ZOrder;
+    if (config.Background.HasAlpha && !config.LayeredAvailable && zOrder != 0) {
+        Add(report, SkinWarning,
+            "Z-Order: %d (%s) becomes 0 (Desktop) at start: the background has per-pixel alpha "
+            "and this system has no layered windows",
+            zOrder, ZOrderNames[zOrder]);
+        zOrder = 0;
+    }
+    if (zOrder != 0 && config.LayeredAvailable) return;
+    const char* why = zOrder == 0 ? "a Desktop window cannot be translucent or click-through"
+                                  : "this system has no layered windows";
+    if (config.LockMode == 3)
+        Add(report, SkinWarning, "LockMode: 3 (Ghost mode) becomes 0 (Unlocked) at start: %s", why);
+    if (config.Transparency != 0)
+        Add(report, SkinWarning, "Transparency: %d becomes 0 at start: %s", config.Transparency,
+            why);
+}
+
+void CheckPicture(const SkinMeterConfig& meter, const SkinConfig& config, SkinReport* report) {
+    const char* name = meter.Name;
+    if (meter.FramesCount < 1)
+        Add(report, SkinWarning, "%sFramesCount: %d is taken as 1", name, meter.FramesCount);
+    if (!meter.ImagePath[0]) {
+        Add(report, SkinNote, "%sSkin: empty; the %s meter and its text are not shown", name, name);
+        return;
+    }
+    if (static_cast<int32_t>(strlen(meter.ImagePath)) > SkinPathRead) {
+        Add(report, SkinWarning,
+            "%sSkin: the path is %d characters; the plug-in reads only the first %d and the %s "
+            "meter is not shown",
+            name, static_cast<int32_t>(strlen(meter.ImagePath)), SkinPathRead, name);
+        return;
+    }
+    if (!meter.Image.Loaded) {
+        Add(report, SkinWarning,
+            "%sSkin: cannot load picture \"%s\" (missing or unreadable); the %s meter and its "
+            "text are not shown",
+            name, meter.ImagePath, name);
+        return;
+    }
+    const int32_t frames = meter.FramesCount < 1 ? 1 : meter.FramesCount;
+    const int32_t frameWidth = FrameWidthFor(meter.Image.Width, frames);
+    if (frameWidth == 0) {
+        Add(report, SkinWarning,
+            "%sSkin: %d pixels wide cannot hold %sFramesCount %d frames; the frames are 0 pixels "
+            "wide and nothing shows",
+            name, meter.Image.Width, name, frames);
+        return;
+    }
+    if (meter.Image.Width % frames != 0)
+        Add(report, SkinWarning,
+            "%sSkin: width %d is not divisible by %sFramesCount %d; frames are %d pixels wide "
+            "and columns %d-%d never show",
+            name, meter.Image.Width, name, frames, frameWidth, frames * frameWidth,
+            meter.Image.Width - 1);
+    const SkinPicture& background = config.Background;
+    if (!background.Loaded) return;
+    const int64_t right = int64_t(meter.OffsetX) + frameWidth;
+    const int64_t bottom = int64_t(meter.OffsetY) + meter.Image.Height;
+    if (meter.OffsetX < 0 || meter.OffsetY < 0 || right > background.Width ||
+        bottom > background.Height)
+        Add(report, SkinWarning,
+            "%sOffsetX/%sOffsetY: the frame at (%d, %d), %d x %d, reaches outside the "
+            "background (%d x %d); the part outside is cut off",
+            name, name, meter.OffsetX, meter.OffsetY, frameWidth, meter.Image.Height,
+            background.Width, background.Height);
+}
+
+void CheckText(const SkinMeterConfig& meter, const SkinConfig& config, SkinReport* report) {
+    const char* name = meter.Name;
+    if (!meter.TextFormat[0]) return; // no text: nothing to judge
+    // The plug-in reads the template into a 200-byte buffer: the rest is cut.
+    char read[SkinTemplateRead + 1];
+    const size_t kept = strnlen(meter.TextFormat, SkinTemplateRead);
+    memcpy(read, meter.TextFormat, kept);
+    read[kept] = 0;
+    const int32_t written = static_cast<int32_t>(strlen(meter.TextFormat));
+    if (written > SkinTemplateRead) {
+        char tail[20];
+        CutTail(read, tail, sizeof tail);
+        Add(report, SkinWarning,
+            "%sTextFormat: %d characters; the plug-in reads the first %d, up to \"%s\"", name,
+            written, SkinTemplateRead, tail);
+    }
+    int32_t prefixLength = 0, postfixLength = 0;
+    TemplatePartLengths(read, &prefixLength, &postfixLength);
+    char prefix[TemplatePartMax + 1], postfix[TemplatePartMax + 1];
+    SplitTextTemplate(read, prefix, postfix);
+    const struct {
+        const char* Part;
+        int32_t Length;
+        const char* Kept;
+    } parts[] = {{"before", prefixLength, prefix}, {"after", postfixLength, postfix}};
+    for (const auto& part : parts) {
+        if (part.Length <= TemplatePartMax) continue;
+        char tail[20];
+        CutTail(part.Kept, tail, sizeof tail);
+        Add(report, SkinWarning,
+            "%sTextFormat: the text %s the number is %d characters; only the first %d show, "
+            "cut after \"%s\"",
+            name, part.Part, part.Length, TemplatePartMax, tail);
+    }
+    if (MarkerCount(read) > 1)
+        Add(report, SkinNote,
+            "%sTextFormat: only the first %%i or %%u shows the number; the later markers are "
+            "dropped",
+            name);
+    if (config.Background.Loaded && !Inside(meter.TextdX, meter.TextdY, config.Background))
+        Add(report, SkinWarning,
+            "%sTextdX/%sTextdY: the text point (%d, %d) lies outside the background (%d x %d); "
+            "the text centred on it is cut off",
+            name, name, meter.TextdX, meter.TextdY, config.Background.Width,
+            config.Background.Height);
+}
+
+void CheckOther(const SkinConfig& config, SkinReport* report) {
+    if (!config.FontExists)
+        Add(report, SkinWarning,
+            "Font: no font named \"%s\" on this system; the texts are drawn in a substitute",
+            config.FontFace);
+    if (config.Elapse < 200 || config.Elapse > 5000)
+        Add(report, SkinWarning,
+            "Elapse: %d ms is outside 200-5000, the range the settings dialog offers",
+            config.Elapse);
+    if (config.Transparency < 0 || config.Transparency > 70)
+        Add(report, SkinWarning,
+            "Transparency: %d is outside 0-70, the range the settings dialog offers",
+            config.Transparency);
+    for (int32_t i = 0; i < config.UnreadableCount && i < 16; ++i)
+        Add(report, SkinWarning, "%s: the value is not a number; the default is used",
+            config.UnreadableKeys[i]);
+}
+
+} // namespace
+
+void TemplatePartLengths(const char* textFormat, int32_t* prefixLength, int32_t* postfixLength) {
+    int32_t before = 0, after = 0;
+    bool hasNumber = false;
+    const int32_t length = static_cast<int32_t>(strlen(textFormat));
+    int32_t position = 0;
+    while (position < length - 1) {
+        if (IsNumberMarker(textFormat + position)) {
+            hasNumber = true;
+            position += 2;
+        } else {
+            ++(hasNumber ? after : before);
+            ++position;
+        }
+    }
+    if (textFormat[position]) ++(hasNumber ? after : before);
+    *prefixLength = before;
+    *postfixLength = after;
+}
+
+void CheckSkin(const SkinConfig& config, SkinReport* report) {
+    report->Count = 0;
+    report->Errors = 0;
+    report->Warnings = 0;
+    CheckWindow(config, report);
+    CheckAdjustments(config, report);
+    for (const SkinMeterConfig& meter : config.Meters) {
+        CheckPicture(meter, config, report);
+        CheckText(meter, config, report);
+    }
+    CheckOther(config, report);
+}
+
+const char* SkinSeverityName(SkinSeverity severity) {
+    switch (severity) {
+    case SkinError:
+        return "error";
+    case SkinWarning:
+        return "warning";
+    default:
+        return "note";
+    }
+}
