@@ -1,0 +1,306 @@
+// The sampling of the real plug-in code, started with InitGlobalModule in this
+// process and driven by WM_TIMER messages. The network sampler reads scripted
+// interface tables from the test copy of IPHLPAPI.DLL in bin/iphlpapi_stub/,
+// loaded here by full path before start-up, so that the plug-in's own
+// LoadLibraryA("IPHLPAPI.DLL") finds that already loaded copy (ctest runs this
+// program with WINEDLLOVERRIDES=iphlpapi=n so that Wine accepts it).
+#include "plugin/plugin_state.h"
+#include "render/render.h"
+#include "sampling/cpu_sampler.h"
+#include "sampling/sampling.h"
+#include "settings/settings.h"
+#include "tests/wine/wine_test_support.h"
+
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+typedef void(__stdcall* ScriptIfTableProc)(const MIB_IFTABLE* table, DWORD error);
+typedef LONG(__stdcall* IfTableCallsProc)();
+
+struct ScriptedRows {
+    DWORD NumEntries;
+    MIB_IFROW Rows[600];
+};
+ScriptedRows Interfaces;
+
+HMODULE Stub;
+ScriptIfTableProc ScriptIfTable;
+IfTableCallsProc IfTableCalls;
+
+std::string StubPath() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.rfind('\\')) + "\\iphlpapi_stub\\IPHLPAPI.DLL";
+}
+
+void Script(DWORD error = NO_ERROR) {
+    ScriptIfTable(reinterpret_cast<const MIB_IFTABLE*>(&Interfaces), error);
+}
+
+// Row 0 is the loopback (by type; its description is Wine's), row 1 a 10 Mbit/s Ethernet.
+void ScriptTwoInterfaces() {
+    Interfaces = ScriptedRows{};
+    Interfaces.NumEntries = 2;
+    Interfaces.Rows[0].dwType = 24;
+    Interfaces.Rows[0].dwSpeed = 10000000;
+    lstrcpyA(reinterpret_cast<char*>(Interfaces.Rows[0].bDescr), "lo");
+    Interfaces.Rows[1].dwType = 6;
+    Interfaces.Rows[1].dwSpeed = 10000000;
+    lstrcpyA(reinterpret_cast<char*>(Interfaces.Rows[1].bDescr), "eth0");
+    Interfaces.Rows[1].dwInOctets = 1000;
+    Interfaces.Rows[1].dwOutOctets = 500;
+    Script();
+}
+
+LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class SamplingInPlugin : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        Stub = LoadLibraryA(StubPath().c_str());
+        ASSERT_NE(Stub, nullptr) << StubPath();
+        ScriptIfTable = reinterpret_cast<ScriptIfTableProc>(
+            reinterpret_cast<void*>(GetProcAddress(Stub, "ScriptIfTable")));
+        IfTableCalls = reinterpret_cast<IfTableCallsProc>(
+            reinterpret_cast<void*>(GetProcAddress(Stub, "IfTableCalls")));
+        ASSERT_TRUE(ScriptIfTable && IfTableCalls);
+        WNDCLASSA c = {};
+        c.lpfnWndProc = ShellProc;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "SamplingTestShell";
+        RegisterClassA(&c);
+    }
+
+    void SetUp() override {
+        ASSERT_NE(Stub, nullptr);
+        ModuleInstance = GetModuleHandleA(nullptr);
+        shell = CreateWindowExA(0, "SamplingTestShell", "", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                nullptr, ModuleInstance, nullptr);
+        desktop = CreateWindowExA(0, "SamplingTestShell", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480,
+                                  nullptr, nullptr, ModuleInstance, nullptr);
+        version.dwOSVersionInfoSize = sizeof version;
+        GetVersionExA(&version);
+        ScriptTwoInterfaces();
+    }
+
+    void TearDown() override {
+        if (started) DoneModule();
+        DestroyWindow(shell);
+        DestroyWindow(desktop);
+    }
+
+    // Starts the plug-in as a Desktop-level (painted) meter on the given platform.
+    void Start(DWORD platform, const std::string& extra = "",
+               const std::string& netInFormat = "in %i/s") {
+        std::string ini = "[Quilbex]\r\nSkin=" + TestDataPath("settings/background.png") +
+                          "\r\nZ-Order=0\r\nX=10\r\nY=10\r\n"
+                          "CPUTextFormat=CPU %i%\r\nMEMTextFormat=%i Mb\r\n"
+                          "NetInTextFormat=" +
+                          netInFormat + "\r\nNetOutTextFormat=out %i\r\n" + extra;
+        configPath = TempPath("sampling", ".ini");
+        ASSERT_TRUE(WriteTextFile(configPath, ini));
+        version.dwPlatformId = platform;
+        record = PluginShellRecord{};
+        record.PropertiesName = "Vorlamet";
+        context = HostContextRecord{};
+        context.PluginRecord = &record;
+        context.OsVersion = &version;
+        context.ShellWindow = shell;
+        context.DesktopParent = desktop;
+        context.ConfigHandle = const_cast<char*>(configPath.c_str());
+        callsBefore = IfTableCalls();
+        InitGlobalModule(&context);
+        started = true;
+        ASSERT_NE(PluginWindow, nullptr);
+        ASSERT_EQ(PaintMode, 0);
+    }
+
+    LRESULT Tick(UINT_PTR id) { return SendMessageA(PluginWindow, WM_TIMER, id, 0); }
+    bool NeedsRepaint() { return GetUpdateRect(PluginWindow, nullptr, FALSE) != FALSE; }
+
+    HWND shell = nullptr, desktop = nullptr;
+    OSVERSIONINFOA version = {};
+    PluginShellRecord record = {};
+    HostContextRecord context = {};
+    std::string configPath;
+    LONG callsBefore = 0;
+    bool started = false;
+};
+
+std::string CpuText(int32_t headroom) {
+    return "CPU " + std::to_string(100 - headroom) + "%";
+}
+
+TEST_F(SamplingInPlugin, StartUpLoadsTheStubPrimesAndTicksOnce) {
+    Start(VER_PLATFORM_WIN32_NT);
+    EXPECT_EQ(IpHelperModule, Stub);
+    // The priming sample and the synthetic network tick.
+    EXPECT_EQ(IfTableCalls() - callsBefore, 2);
+    EXPECT_EQ(NetInMeter.Headroom, 100);
+    EXPECT_STREQ(NetInMeter.Text, "in 0 /s");
+    EXPECT_STREQ(NetOutMeter.Text, "out 0");
+    EXPECT_EQ(CpuText(CpuMeter.Headroom), CpuMeter.Text) << "the synthetic update tick ran";
+    EXPECT_EQ(ChosenCpuMethod, CpuMethodNt);
+}
+
+TEST_F(SamplingInPlugin, NetworkTickShowsScriptedTrafficWithoutRedrawing) {
+    Start(VER_PLATFORM_WIN32_NT);
+    Interfaces.Rows[0].dwInOctets += 900000000; // loopback traffic never counts
+    Interfaces.Rows[0].dwOutOctets += 900000000;
+    Interfaces.Rows[1].dwInOctets += 250000;
+    Interfaces.Rows[1].dwOutOctets += 1536;
+    Script();
+    ValidateRect(PluginWindow, nullptr);
+    LONG calls = IfTableCalls();
+    EXPECT_EQ(Tick(TimerNet), DefWindowProcA(PluginWindow, WM_TIMER, TimerNet, 0));
+    EXPECT_EQ(IfTableCalls() - calls, 1);
+    EXPECT_EQ(NetSample.InBytes, 250000);
+    EXPECT_EQ(NetSample.OutBytes, 1536);
+    EXPECT_EQ(NetInMeter.Headroom, 75);
+    EXPECT_EQ(NetOutMeter.Headroom, 100);
+    EXPECT_STREQ(NetInMeter.Text, "in 244.1 K/s");
+    EXPECT_STREQ(NetOutMeter.Text, "out 1.5 K");
+    EXPECT_FALSE(NeedsRepaint()) << "a network tick draws nothing";
+
+    EXPECT_EQ(Tick(TimerUpdate), 0);
+    EXPECT_EQ(IfTableCalls() - calls, 1) << "the update tick does not sample the network";
+    EXPECT_TRUE(NeedsRepaint()) << "the update tick renews the picture";
+    EXPECT_STREQ(NetInMeter.Text, "in 244.1 K/s") << "kept for the renewal";
+
+    Interfaces.Rows[1].dwInOctets += 5000000;
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetInMeter.Headroom, 0);
+    EXPECT_STREQ(NetInMeter.Text, "in 4.7 M/s");
+    EXPECT_STREQ(NetOutMeter.Text, "out 0");
+}
+
+TEST_F(SamplingInPlugin, FailedTableReadsZeroAndTheNextCoversBothIntervals) {
+    Start(VER_PLATFORM_WIN32_NT);
+    Interfaces.Rows[1].dwInOctets += 100000;
+    Interfaces.NumEntries = 514; // more rows than the plug-in's buffer holds
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetSample.InBytes, 0);
+    EXPECT_EQ(NetInMeter.Headroom, 100);
+    EXPECT_STREQ(NetInMeter.Text, "in 0 /s");
+    Interfaces.NumEntries = 2;
+    Interfaces.Rows[1].dwInOctets += 150000;
+    Script(ERROR_NOT_SUPPORTED);
+    Tick(TimerNet);
+    EXPECT_EQ(NetSample.InBytes, 0);
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetSample.InBytes, 250000);
+    EXPECT_EQ(NetInMeter.Headroom, 75);
+}
+
+TEST_F(SamplingInPlugin, MaxNetSpeedScalesAgainstItsOwnFullScale) {
+    Start(VER_PLATFORM_WIN32_NT, "MaxNetSpeed=64000\r\n");
+    Interfaces.Rows[1].dwInOctets += 3200;
+    Interfaces.Rows[1].dwOutOctets += 640;
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetInMeter.Headroom, 50);
+    EXPECT_EQ(NetOutMeter.Headroom, 90);
+    EXPECT_STREQ(NetInMeter.Text, "in 3.1 K/s");
+    EXPECT_STREQ(NetOutMeter.Text, "out 640");
+}
+
+TEST_F(SamplingInPlugin, CpuTextIsTheLoadEveryTick) {
+    Start(VER_PLATFORM_WIN32_NT);
+    for (int i = 0; i < 6; i++) {
+        ASSERT_EQ(Tick(TimerUpdate), 0);
+        EXPECT_GE(CpuMeter.Headroom, 0);
+        EXPECT_LE(CpuMeter.Headroom, 100);
+        EXPECT_EQ(CpuText(CpuMeter.Headroom), CpuMeter.Text) << i;
+        Sleep(0);
+    }
+}
+
+// The memory level and text, read around the tick: other processes may
+// change the figures at any moment, so a tick whose neighbours disagree is
+// taken again.
+TEST_F(SamplingInPlugin, MemoryFollowsTheSystemFigures) {
+    Start(VER_PLATFORM_WIN32_NT);
+    bool settled = false;
+    for (int attempt = 0; attempt < 20 && !settled; attempt++) {
+        MEMORYSTATUS before = {}, after = {};
+        before.dwLength = after.dwLength = sizeof before;
+        GlobalMemoryStatus(&before);
+        Tick(TimerUpdate);
+        GlobalMemoryStatus(&after);
+        if (before.dwMemoryLoad != after.dwMemoryLoad || before.dwAvailPhys != after.dwAvailPhys)
+            continue;
+        settled = true;
+        EXPECT_EQ(MemMeter.Headroom, 100 - static_cast<int32_t>(after.dwMemoryLoad));
+        uint32_t used = static_cast<uint32_t>(after.dwTotalPhys - after.dwAvailPhys) >> 20;
+        EXPECT_EQ(std::to_string(used) + " Mb", MemMeter.Text);
+    }
+    EXPECT_TRUE(settled) << "memory figures never held still across one tick";
+}
+
+TEST_F(SamplingInPlugin, UnknownPlatformAnswersFullLoad) {
+    for (DWORD platform : {0ul, 3ul}) {
+        Start(platform);
+        EXPECT_EQ(ChosenCpuMethod, CpuMethodNone) << platform;
+        Tick(TimerUpdate);
+        EXPECT_EQ(CpuMeter.Headroom, 0) << platform;
+        EXPECT_STREQ(CpuMeter.Text, "CPU 100%") << platform;
+        DoneModule();
+        started = false;
+    }
+}
+
+// Platform 1: the usage device does not open here, so the registry statistics
+// serve, from the module's directory back to the caller's own.
+TEST_F(SamplingInPlugin, Windows9xFallsBackToTheRegistryStatistics) {
+    for (const char* useVxd : {"UseVXD=1\r\n", "UseVXD=0\r\n"}) {
+        char temp[MAX_PATH], before[MAX_PATH], after[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        ASSERT_TRUE(SetCurrentDirectoryA(temp));
+        GetCurrentDirectoryA(sizeof before, before);
+        Start(VER_PLATFORM_WIN32_WINDOWS, useVxd);
+        GetCurrentDirectoryA(sizeof after, after);
+        EXPECT_STREQ(before, after) << useVxd;
+        EXPECT_EQ(ChosenCpuMethod, CpuMethodRegistry) << useVxd;
+        Tick(TimerUpdate);
+        // Wine keeps no CPU statistic, so the reading stays at its start value 0.
+        EXPECT_EQ(CpuMeter.Headroom, 100) << useVxd;
+        EXPECT_STREQ(CpuMeter.Text, "CPU 0%") << useVxd;
+        DoneModule();
+        started = false;
+    }
+}
+
+TEST_F(SamplingInPlugin, OtherTimersOnlyReachTheDefaultProcedure) {
+    Start(VER_PLATFORM_WIN32_NT);
+    Interfaces.Rows[1].dwInOctets += 250000;
+    Script();
+    ValidateRect(PluginWindow, nullptr);
+    LONG calls = IfTableCalls();
+    lstrcpyA(CpuMeter.Text, "untouched");
+    EXPECT_EQ(Tick(TimerGhost), 0);
+    EXPECT_EQ(Tick(777), 0);
+    EXPECT_EQ(IfTableCalls(), calls);
+    EXPECT_STREQ(CpuMeter.Text, "untouched");
+    EXPECT_FALSE(NeedsRepaint());
+}
+
+TEST_F(SamplingInPlugin, MeterWithoutTextKeepsItsTextButFollowsTheSamples) {
+    Start(VER_PLATFORM_WIN32_NT, "", "");
+    ASSERT_FALSE(NetInMeter.TextEnabled);
+    Interfaces.Rows[1].dwInOctets += 250000;
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetInMeter.Headroom, 75);
+    EXPECT_STREQ(NetInMeter.Text, "");
+}
+
+} // namespace
