@@ -6,19 +6,30 @@
 
 namespace {
 
-// A memory DC holding a bitmap for the scope.
-struct BitmapDc {
-    HDC Dc;
-    HGDIOBJ Previous;
-    BitmapDc(HDC compatible, HBITMAP bitmap) : Dc(CreateCompatibleDC(compatible)), Previous() {
-        if (Dc) Previous = SelectObject(Dc, bitmap);
-    }
-    ~BitmapDc() {
-        if (!Dc) return;
-        SelectObject(Dc, Previous);
-        DeleteDC(Dc);
-    }
-};
+// Which way the rows of a DIB section selected into dc run in memory. The
+// header that GetObject answers does not tell reliably (systems report a
+// positive height for top-down sections too), so one pixel is set through GDI
+// and looked for in the first and the last row; both are restored.
+// When the pixel lands in neither row (a clip region or a moved origin), the
+// header's word is taken.
+bool RowsRunBottomUp(HDC dc, uint32_t* bits, int32_t height, int32_t stride, bool header) {
+    if (height < 2) return header;
+    uint32_t* first = bits;
+    uint32_t* last = reinterpret_cast<uint32_t*>(reinterpret_cast<uint8_t*>(bits) +
+                                                 int64_t(height - 1) * stride);
+    GdiFlush();
+    uint32_t savedFirst = *first, savedLast = *last;
+    // A colour that neither candidate has.
+    uint32_t probe = 0x000001;
+    while (probe == (savedFirst & 0xFFFFFF) || probe == (savedLast & 0xFFFFFF))
+        probe += 0x010101;
+    SetPixelV(dc, 0, 0, RGB(probe >> 16, (probe >> 8) & 0xFF, probe & 0xFF));
+    GdiFlush();
+    bool lastChanged = (*last & 0xFFFFFF) == probe, firstChanged = (*first & 0xFFFFFF) == probe;
+    *first = savedFirst;
+    *last = savedLast;
+    return lastChanged ? true : firstChanged ? false : header;
+}
 
 // The target DC's bitmap when it is a 32-bit DIB section we can write into.
 bool TargetPixels(HDC target, PixelBuffer* buffer) {
@@ -33,8 +44,59 @@ bool TargetPixels(HDC target, PixelBuffer* buffer) {
     buffer->Width = section.dsBm.bmWidth;
     buffer->Height = section.dsBm.bmHeight;
     buffer->Stride = section.dsBm.bmWidthBytes;
-    buffer->BottomUp = header.biHeight > 0;
-    return buffer->Width > 0 && buffer->Height > 0;
+    if (buffer->Width <= 0 || buffer->Height <= 0) return false;
+    buffer->BottomUp = RowsRunBottomUp(target, static_cast<uint32_t*>(section.dsBm.bmBits),
+                                       buffer->Height, buffer->Stride, header.biHeight > 0);
+    return true;
+}
+
+// Any other target: the clipped block is copied from the pixels into a
+// temporary DIB section (the source bitmap itself may be selected elsewhere)
+// and blended by the system's AlphaBlend, which clips to the device itself.
+int BlendThroughGdi(HDC target, const PixelBuffer& source, const BlendRequest& request) {
+    int32_t targetWidth = 0x40000000, targetHeight = 0x40000000;
+    if (GetObjectType(target) == OBJ_MEMDC) {
+        BITMAP shape;
+        HGDIOBJ bitmap = GetCurrentObject(target, OBJ_BITMAP);
+        if (!bitmap || !GetObjectA(bitmap, sizeof(shape), &shape)) return 0;
+        targetWidth = shape.bmWidth;
+        targetHeight = shape.bmHeight;
+    }
+    ClippedBlock block;
+    if (!ClipBlendRequest(request, source.Width, source.Height, targetWidth, targetHeight, &block))
+        return 0;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = block.Width;
+    info.bmiHeader.biHeight = block.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!copy) return 0;
+    PixelBuffer copyPixels = {static_cast<uint8_t*>(bits), block.Width, block.Height,
+                              block.Width * 4, true};
+    for (int32_t row = 0; row < block.Height; ++row) {
+        const uint8_t* from = source.Bits +
+                              int64_t(source.Height - 1 - (block.SourceY + row)) * source.Stride +
+                              block.SourceX * 4;
+        std::memcpy(copyPixels.Bits + int64_t(block.Height - 1 - row) * copyPixels.Stride, from,
+                    size_t(block.Width) * 4);
+    }
+    int result = 0;
+    HDC copyDc = CreateCompatibleDC(target);
+    if (copyDc) {
+        HGDIOBJ previous = SelectObject(copyDc, copy);
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        result = AlphaBlend(target, block.TargetX, block.TargetY, block.Width, block.Height, copyDc,
+                            0, 0, block.Width, block.Height, blend)
+                     ? 1
+                     : 0;
+        SelectObject(copyDc, previous);
+        DeleteDC(copyDc);
+    }
+    DeleteObject(copy);
+    return result;
 }
 
 } // namespace
@@ -56,7 +118,8 @@ int __stdcall PreAlpha(int width, int height, void* bits) {
 // its top-left at (x, y). Everything outside the source or the target's
 // bitmap is cut off. When the target's bitmap is a 32-bit DIB section the
 // pixels are blended straight into it, alpha byte included; otherwise the
-// system's AlphaBlend does it from the source bitmap.
+// system's AlphaBlend does it. The pixels are read from bits; the bitmap
+// handle only has to be there.
 int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP bitmap, int sourceX,
                        int sourceWidth, int sourceHeight, void* bits) {
     if (!target || !bits || !bitmap || sourceWidth <= 0 || sourceHeight <= 0) return 0;
@@ -70,21 +133,7 @@ int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP 
         BlendPremultiplied(source, pixels, request);
         return 1;
     }
-    // Another kind of target: clip against its bitmap's size and let GDI blend.
-    BITMAP shape;
-    HGDIOBJ targetBitmap = GetCurrentObject(target, OBJ_BITMAP);
-    if (!targetBitmap || !GetObjectA(targetBitmap, sizeof(shape), &shape)) return 0;
-    ClippedBlock block;
-    if (!ClipBlendRequest(request, sourceWidth, sourceHeight, shape.bmWidth, shape.bmHeight,
-                          &block))
-        return 0;
-    BitmapDc sourceDc(target, bitmap);
-    if (!sourceDc.Dc) return 0;
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    return AlphaBlend(target, block.TargetX, block.TargetY, block.Width, block.Height, sourceDc.Dc,
-                      block.SourceX, block.SourceY, block.Width, block.Height, blend)
-               ? 1
-               : 0;
+    return BlendThroughGdi(target, source, request);
 }
 
 } // extern "C"
