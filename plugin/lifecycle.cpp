@@ -125,10 +125,16 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     SendMessageA(PluginWindow, WM_TIMER, TimerNet, 0);
     SendMessageA(PluginWindow, WM_TIMER, TimerUpdate, 0);
 
-    if (ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0))
-        SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    return ShowWindow(PluginWindow, SW_SHOW);
+    // Behind a full-screen program the meter starts at the bottom. Showing a
+    // hidden window can raise it again (Wine does, even without activation),
+    // so the move is repeated once the window is shown.
+    const UINT bottomFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    bool bottom =
+        ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
+    if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
+    int shown = ShowWindow(PluginWindow, bottom ? SW_SHOWNA : SW_SHOW);
+    if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
+    return shown;
 }
 
 extern "C" int __stdcall DoneModule() {
@@ -160,6 +166,9 @@ extern "C" int __stdcall DoneModule() {
         PluginWindow = nullptr;
         ReleaseSurface();
     }
+    // A start that ended after CreateSurface but without a window still holds
+    // BackBuffer; release it too rather than leak it on every failed start.
+    if (BackBuffer) ReleaseSurface();
     UnregisterClassA(ClassName, ModuleInstance);
     return FreeFont(&MeterFont);
 }
