@@ -226,22 +226,24 @@ TEST_F(SamplingInPlugin, CpuTextIsTheLoadEveryTick) {
 
 // The memory level and text, read around the tick: other processes may
 // change the figures at any moment, so a tick whose neighbours disagree is
-// taken again.
+// taken again. The figures are the full 64-bit ones: GlobalMemoryStatus alone
+// caps them at 2 GB and would show a large machine's memory in use as 0.
 TEST_F(SamplingInPlugin, MemoryFollowsTheSystemFigures) {
     Start(VER_PLATFORM_WIN32_NT);
     bool settled = false;
     for (int attempt = 0; attempt < 20 && !settled; attempt++) {
-        MEMORYSTATUS before = {}, after = {};
+        MEMORYSTATUSEX before = {}, after = {};
         before.dwLength = after.dwLength = sizeof before;
-        GlobalMemoryStatus(&before);
+        ASSERT_TRUE(GlobalMemoryStatusEx(&before));
         Tick(TimerUpdate);
-        GlobalMemoryStatus(&after);
-        if (before.dwMemoryLoad != after.dwMemoryLoad || before.dwAvailPhys != after.dwAvailPhys)
+        ASSERT_TRUE(GlobalMemoryStatusEx(&after));
+        if (before.dwMemoryLoad != after.dwMemoryLoad || before.ullAvailPhys != after.ullAvailPhys)
             continue;
         settled = true;
         EXPECT_EQ(MemMeter.Headroom, 100 - static_cast<int32_t>(after.dwMemoryLoad));
-        uint32_t used = static_cast<uint32_t>(after.dwTotalPhys - after.dwAvailPhys) >> 20;
+        uint64_t used = (after.ullTotalPhys - after.ullAvailPhys) >> 20;
         EXPECT_EQ(std::to_string(used) + " Mb", MemMeter.Text);
+        EXPECT_GT(used, 0u);
     }
     EXPECT_TRUE(settled) << "memory figures never held still across one tick";
 }
