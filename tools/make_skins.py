@@ -126,9 +126,9 @@ def default_background():
     top_colour, bottom_colour = (58, 68, 84), (22, 26, 34)
     for y in range(D_H):
         for x in range(D_W):
-            # A soft shadow, one pixel lower, fading over six pixels.
+            # A soft shadow, one pixel lower, fading over four pixels.
             ds = rounded_rect_distance(x, y - 1.5, left, top, right, bottom, 13)
-            c.over(x, y, (0, 0, 0), 0.45 * clamp01(1.0 - max(ds + 1.0, 0.0) / 6.0) ** 2)
+            c.over(x, y, (0, 0, 0), 0.45 * clamp01(1.0 - max(ds + 1.0, 0.0) / 4.0) ** 2)
             d = rounded_rect_distance(x, y, left, top, right, bottom, 12)
             cover = coverage(d)
             if cover <= 0.0:

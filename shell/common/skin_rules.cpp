@@ -55,6 +55,9 @@ bool Inside(int32_t x, int32_t y, const SkinPicture& background) {
 }
 
 void CheckWindow(const SkinConfig& config, SkinReport* report) {
+    if (!config.SectionFound)
+        Add(report, SkinWarning,
+            "[Quilbex]: the configuration has no such section; every key takes its default");
     if (config.ZOrder < 0 || config.ZOrder > 2)
         Add(report, SkinError,
             "Z-Order: %d is not 0 (Desktop), 1 (Normal) or 2 (Always on top); the meter will "
@@ -211,7 +214,7 @@ void CheckOther(const SkinConfig& config, SkinReport* report) {
             "Transparency: %d is outside 0-70, the range the settings dialog offers",
             config.Transparency);
     for (int32_t i = 0; i < config.UnreadableCount && i < 16; ++i)
-        Add(report, SkinWarning, "%s: the value is not a number; the default is used",
+        Add(report, SkinWarning, "%s: the value cannot be read; the default is used",
             config.UnreadableKeys[i]);
 }
 

@@ -30,6 +30,7 @@ struct SkinMeterConfig {
 };
 
 struct SkinConfig {
+    bool SectionFound; // the file has the plug-in's section
     int32_t ZOrder;
     int32_t LockMode;
     char SkinPath[512];
@@ -40,7 +41,7 @@ struct SkinConfig {
     int32_t Elapse;
     int32_t Transparency;
     bool LayeredAvailable; // the system can show per-pixel alpha windows
-    // Keys whose text is there but is not a number; the plug-in uses the default.
+    // Keys whose text is there but cannot be read; the plug-in uses the default.
     const char* UnreadableKeys[16];
     int32_t UnreadableCount;
 };

@@ -6,6 +6,7 @@
 #include "shell/host/plugin_loader.h"
 #include "shell/host/screenshot.h"
 #include "shell/host/shell_windows.h"
+#include "shell/host/skin_check.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,6 +66,7 @@ int main(int argc, char** argv) {
         fputs(HostUsage, stdout);
         return 0;
     }
+    if (!options.CheckPath.empty()) return RunSkinCheck(options.CheckPath.c_str());
     const std::string exeDir = ExeDirectory();
     const std::string pluginPath =
         FullPath(options.PluginPath.empty() ? exeDir + "\\Vorlamet.plg" : options.PluginPath);

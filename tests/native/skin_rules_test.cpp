@@ -12,6 +12,7 @@ namespace {
 SkinConfig GoodConfig() {
     SkinConfig config;
     memset(&config, 0, sizeof config);
+    config.SectionFound = true;
     config.ZOrder = 1;
     snprintf(config.SkinPath, sizeof config.SkinPath, "background.png");
     config.Background = {true, true, 220, 120};
@@ -60,6 +61,8 @@ struct BrokenCase {
 };
 
 const BrokenCase BrokenCases[] = {
+    {"NoSection", [](SkinConfig* c) { c->SectionFound = false; }, SkinWarning,
+     "[Quilbex]: the configuration has no such section; every key takes its default"},
     {"ZOrderOutOfRange", [](SkinConfig* c) { c->ZOrder = 3; }, SkinError,
      "Z-Order: 3 is not 0 (Desktop), 1 (Normal) or 2 (Always on top); the meter will not start"},
     {"LockModeOutOfRange", [](SkinConfig* c) { c->LockMode = 7; }, SkinWarning,
@@ -153,7 +156,7 @@ const BrokenCase BrokenCases[] = {
          c->UnreadableKeys[0] = "Elapse";
          c->UnreadableCount = 1;
      },
-     SkinWarning, "Elapse: the value is not a number; the default is used"},
+     SkinWarning, "Elapse: the value cannot be read; the default is used"},
 };
 
 class SkinRulesBroken : public ::testing::TestWithParam<BrokenCase> {};
