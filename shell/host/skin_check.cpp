@@ -80,7 +80,8 @@ void ReadMeter(SkinMeterConfig* meter, const char* name, ConfigCursor* cursor) {
     static char keys[4][5][32];
     const int index = static_cast<int>(meter - Config.Meters);
     const char* suffixes[] = {"FramesCount", "OffsetX", "OffsetY", "TextdX", "TextdY"};
-    for (int i = 0; i < 5; ++i) snprintf(keys[index][i], 32, "%s%s", name, suffixes[i]);
+    for (int i = 0; i < 5; ++i)
+        snprintf(keys[index][i], 32, "%s%s", name, suffixes[i]);
     meter->FramesCount = ReadInt(keys[index][0], 1, cursor);
     meter->OffsetX = ReadInt(keys[index][1], 0, cursor);
     meter->OffsetY = ReadInt(keys[index][2], 0, cursor);
@@ -103,7 +104,8 @@ void ReadConfig(const char* configPath) {
     Config.LockMode = ReadInt("LockMode", 0, &cursor);
     GetCFGString("Skin", "", Config.SkinPath, sizeof Config.SkinPath, &cursor);
     const char* names[] = {"CPU", "MEM", "NetIn", "NetOut"};
-    for (int i = 0; i < 4; ++i) ReadMeter(&Config.Meters[i], names[i], &cursor);
+    for (int i = 0; i < 4; ++i)
+        ReadMeter(&Config.Meters[i], names[i], &cursor);
     FontInfo font;
     memset(&font, 0, sizeof font);
     char fontText[128];
@@ -128,7 +130,8 @@ void ReadConfig(const char* configPath) {
 int CheckSkinFile(const char* configPath, SkinReport* report) {
     char full[MAX_PATH];
     DWORD n = GetFullPathNameA(configPath, sizeof full, full, nullptr);
-    DWORD attributes = n > 0 && n < sizeof full ? GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
+    DWORD attributes =
+        n > 0 && n < sizeof full ? GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         memset(report, 0, sizeof *report);
         report->Count = report->Errors = 1;
