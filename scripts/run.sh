@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the meter in the host program. On the user's
 # display it runs live until Ctrl+C (or --seconds); without a display it runs
-# on a private Xvfb and saves a screenshot under out/.
+# on a private Xvfb for --seconds (10), saves a frame of the screen every
+# second under out/frames/, an animation of the meter, and a screenshot.
 #   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,6 +39,9 @@ live=1
 . scripts/wine_env.sh
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
+# The skins are drawn in Tahoma, as on Windows; Wine ships the face but does
+# not install it into a fresh prefix.
+cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 args=(--config "Z:$config")
 if [ "$live" = 1 ]; then
@@ -45,10 +49,35 @@ if [ "$live" = 1 ]; then
     echo "run: Vorlamet on $DISPLAY with $config (Ctrl+C ends it)"
     (cd build/cross/bin && wine ./vorlamet_host.exe "${args[@]}")
 else
-    mkdir -p "$out"
+    seconds=${seconds:-10}
+    mkdir -p "$out/frames"
+    rm -f "$out"/frames/frame-*.png
     shot="$out/screenshot.png"
-    args+=(--seconds "${seconds:-6}" --screenshot "Z:$shot")
-    echo "run: Vorlamet on a private display ($DISPLAY) with $config"
-    (cd build/cross/bin && wine ./vorlamet_host.exe "${args[@]}")
-    echo "run: screenshot saved to $shot"
+    args+=(--seconds "$seconds" --screenshot "Z:$shot")
+    echo "run: Vorlamet on a private display ($DISPLAY) with $config for ${seconds}s"
+    (cd build/cross/bin && wine ./vorlamet_host.exe "${args[@]}") &
+    host=$!
+    # One frame of the whole screen per second while the host runs.
+    n=0
+    while kill -0 "$host" 2>/dev/null && [ "$n" -lt $((seconds + 10)) ]; do
+        sleep 1
+        n=$((n + 1))
+        import -window root "$(printf '%s/frames/frame-%02d.png' "$out" "$n")" 2>/dev/null || true
+    done
+    wait "$host"
+    # The meter's own corner of the screen, still and animated.
+    x=$(sed -n 's/^X=\([-0-9]*\).*/\1/p' "$config" | head -n 1)
+    y=$(sed -n 's/^Y=\([-0-9]*\).*/\1/p' "$config" | head -n 1)
+    skinfile=$(sed -n 's/^Skin=\(.*\)$/\1/p' "$config" | tr -d '\r' | head -n 1)
+    size=$(cd "$(dirname "$config")" && identify -format '%wx%h' "$skinfile" 2>/dev/null || echo 240x140)
+    w=$(( ${size%x*} + 40 )); h=$(( ${size#*x} + 40 ))
+    x=$(( ${x:-0} > 20 ? ${x:-0} - 20 : 0 )); y=$(( ${y:-0} > 20 ? ${y:-0} - 20 : 0 ))
+    crop="${w}x${h}+${x}+${y}"
+    frames=("$out"/frames/frame-*.png)
+    if [ -e "${frames[0]}" ]; then
+        convert -delay 100 -loop 0 "${frames[@]}" -crop "$crop" +repage "$out/meter.gif" || true
+    fi
+    [ -f "$shot" ] && convert "$shot" -crop "$crop" +repage "$out/screenshot-meter.png" || true
+    echo "run: screenshot saved to $shot (the meter alone: $out/screenshot-meter.png)"
+    echo "run: ${#frames[@]} frames, one a second, in $out/frames/; animated: $out/meter.gif"
 fi
