@@ -25,6 +25,12 @@ LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_NCRBUTTONUP:
         OnContextMenu(window);
         return 0;
+    case WM_NCRBUTTONDOWN:
+        // Wine's default handling of this message waits for the button-up
+        // itself and drops it, so the WM_NCRBUTTONUP below would never come
+        // and a draggable meter would have no menu. Nothing to do on the
+        // press; the release opens the menu.
+        return 0;
     case WM_NCHITTEST:
         return OnHitTest(window);
     case WM_COMMAND:

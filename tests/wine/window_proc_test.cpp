@@ -113,6 +113,18 @@ TEST_F(WindowTest, ContextMenuAppearsAtThePointerNotAtTheMessagePosition) {
     EXPECT_EQ(MenuSeenRect.top, MeterTop + 20);
 }
 
+TEST_F(WindowTest, RightPressOnTheDragAreaLeavesTheReleaseForTheMenu) {
+    MakeMeter();
+    // The release is already queued: a default handler would wait for it and
+    // take it away, so WM_NCRBUTTONUP and the menu would never come.
+    PostMessageA(meter, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(Send(WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(MeterLeft + 5, MeterTop + 5)), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, meter, WM_RBUTTONUP, WM_RBUTTONUP, PM_REMOVE));
+    EXPECT_TRUE(ShellEvents.empty()) << "the press alone opens nothing";
+}
+
 TEST_F(WindowTest, ChoosingPropertiesInTheMenuAsksTheShell) {
     MakeMeter();
     MenuActionWanted = MenuAction::ChooseFirst;

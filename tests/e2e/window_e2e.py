@@ -1,0 +1,534 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the meter window: the real host program loads the real
+plug-in under Wine on an X display, and xdotool drives it with real pointer
+and keyboard input. Checks are made on what a person would see (where the
+window is, whether it is on screen, what the screen shows) and on what the
+host logs and the configuration file holds.
+
+Usage: window_e2e.py BIN_DIR [--only NAME ...] [--artifacts DIR]
+DISPLAY and WINEPREFIX must be set (tests/e2e/run.sh does that).
+"""
+import argparse
+import os
+import queue
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import traceback
+
+SKIN = "default"
+SKIN_W, SKIN_H = 220, 120
+PROBE_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "meter_probe.cpp")
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_until(predicate, what, timeout=10.0, interval=0.05):
+    """Polls predicate until it answers something true; fails after timeout."""
+    end = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def run(*args, timeout=60):
+    return subprocess.run(args, capture_output=True, text=True, timeout=timeout)
+
+
+def xdo(*args):
+    result = run("xdotool", *[str(a) for a in args])
+    check(result.returncode == 0, "xdotool %s failed: %s" % (args, result.stderr))
+    return result.stdout
+
+
+def win_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class Env:
+    def __init__(self, bin_dir, work, artifacts):
+        self.bin_dir = bin_dir
+        self.work = work
+        self.artifacts = artifacts
+        self.probe_exe = os.path.join(work, "meter_probe.exe")
+        result = run("i686-w64-mingw32-g++-posix", "-O2", "-static", "-o", self.probe_exe,
+                     PROBE_SOURCE, "-luser32", "-lgdi32", timeout=300)
+        check(result.returncode == 0, "cannot build the probe: " + result.stderr)
+
+    def probe(self, *args):
+        result = run("wine", self.probe_exe, *args)
+        return result.stdout
+
+    def meter_state(self):
+        """The meter as Win32 sees it, or None when there is none."""
+        out = self.probe("state")
+        m = re.search(r"meter (-?\d+) (-?\d+) (-?\d+) (-?\d+) visible (\d) topmost (\d) "
+                      r"clickthrough (\d)\s+order (.*)", out)
+        if not m:
+            return None
+        v = [int(x) for x in m.groups()[:7]]
+        return {"rect": tuple(v[:4]), "visible": v[4], "topmost": v[5], "clickthrough": v[6],
+                "order": m.group(8).strip().split("|")}
+
+    def skin_copy(self, name, **keys):
+        """A private copy of the default skin with some keys changed."""
+        folder = os.path.join(self.work, name)
+        shutil.rmtree(folder, ignore_errors=True)
+        shutil.copytree(os.path.join(self.bin_dir, "skins", SKIN), folder)
+        ini = os.path.join(folder, "vorlamet.ini")
+        with open(ini) as f:
+            lines = f.read().splitlines()
+        for key, value in keys.items():
+            key = key.replace("_", "-")
+            lines = [l for l in lines if not l.startswith(key + "=")]
+            lines.insert(lines.index("[Quilbex]") + 1, "%s=%s" % (key, value))
+        with open(ini, "w") as f:
+            f.write("\r\n".join(lines) + "\r\n")
+        return ini
+
+    def screenshot(self, name):
+        path = os.path.join(self.artifacts, name + ".png")
+        result = run("import", "-window", "root", path)
+        check(result.returncode == 0, "screenshot failed: " + result.stderr)
+        return path
+
+
+def ini_value(ini, key):
+    with open(ini) as f:
+        for line in f.read().splitlines():
+            if line.startswith(key + "="):
+                return line.split("=", 1)[1].strip()
+    return None
+
+
+class Host:
+    """The host program with the plug-in, its log lines collected as they come."""
+
+    def __init__(self, env, ini, *extra):
+        self.env = env
+        self.lines = []
+        self.queue = queue.Queue()
+        self.process = subprocess.Popen(
+            ["wine", os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config", win_path(ini),
+             "--seconds", "300"] + list(extra),
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        threading.Thread(target=self._read, daemon=True).start()
+        self.wait_line(r"^InitGlobalModule", 60)
+        self.meter = wait_until(lambda: self._meter_if_shown(), "the meter window", 30)
+
+    def _meter_if_shown(self):
+        state = self.env.meter_state()
+        return state if state and state["visible"] else None
+
+    def _read(self):
+        for line in self.process.stdout:
+            self.queue.put(line.rstrip("\r\n"))
+
+    def _drain(self):
+        while True:
+            try:
+                self.lines.append(self.queue.get_nowait())
+            except queue.Empty:
+                return
+
+    def wait_line(self, pattern, timeout=10.0):
+        def found():
+            self._drain()
+            for line in self.lines:
+                if re.search(pattern, line):
+                    return line
+            return None
+        return wait_until(found, "host log line /%s/ (log: %s)" % (pattern, self.lines), timeout)
+
+    def has_line(self, pattern):
+        self._drain()
+        return any(re.search(pattern, l) for l in self.lines)
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.alive():
+            self.env.probe("quit")
+            try:
+                self.process.wait(20)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        self._drain()
+
+
+def meter_x_window(env, rect):
+    """The X window that shows the meter: the host's window of the meter's size."""
+    out = run("xdotool", "search", "--classname", "vorlamet_host.exe").stdout.split()
+    width, height = rect[2] - rect[0], rect[3] - rect[1]
+    for wid in out:
+        geometry = run("xdotool", "getwindowgeometry", wid).stdout
+        if "Geometry: %dx%d" % (width, height) in geometry:
+            return wid
+    raise Failure("no X window of the meter's size")
+
+
+def x_viewable(wid):
+    return "IsViewable" in run("xwininfo", "-id", wid).stdout
+
+
+def x_position(wid):
+    out = run("xdotool", "getwindowgeometry", wid).stdout
+    m = re.search(r"Position: (-?\d+),(-?\d+)", out)
+    return (int(m.group(1)), int(m.group(2))) if m else None
+
+
+def settle():
+    time.sleep(0.05)
+
+
+def drag(x0, y0, x1, y1, shift=False):
+    xdo("mousemove", x0, y0)
+    settle()
+    if shift:
+        xdo("keydown", "shift")
+        settle()
+    xdo("mousedown", 1)
+    steps = 10
+    for i in range(1, steps + 1):
+        xdo("mousemove", x0 + (x1 - x0) * i // steps, y0 + (y1 - y0) * i // steps)
+        settle()
+    xdo("mouseup", 1)
+    if shift:
+        settle()
+        xdo("keyup", "shift")
+
+
+def mean_brightness(path, rect):
+    """Mean brightness (0-1) of a screen rectangle in a screenshot."""
+    x0, y0, x1, y1 = rect
+    result = run("convert", path, "-crop", "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0),
+                 "-colorspace", "Gray", "-format", "%[fx:mean]", "info:")
+    return float(result.stdout.strip())
+
+
+def region_signature(path, rect):
+    """A tiny thumbnail of a screen rectangle, to compare what two screenshots show there."""
+    x0, y0, x1, y1 = rect
+    result = run("convert", path, "-crop", "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0),
+                 "-resize", "8x4!", "-depth", "8", "txt:-")
+    return re.findall(r"\((\d+),(\d+),(\d+)", result.stdout)
+
+
+def same_picture(a, b, tolerance=12):
+    return len(a) == len(b) and all(
+        abs(int(p) - int(q)) <= tolerance for pa, pb in zip(a, b) for p, q in zip(pa, pb))
+
+
+def centre(rect, dx=0, dy=0):
+    return ((rect[0] + rect[2]) // 2 + dx, (rect[1] + rect[3]) // 2 + dy)
+
+
+# --- the tests ------------------------------------------------------------
+
+
+def test_unlocked_drag_saves_and_restart_restores(env):
+    ini = env.skin_copy("unlocked", LockMode=0, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        check(host.meter["rect"][:2] == (40, 40), "meter starts at X, Y: %s" % (host.meter,))
+        drag(60, 60, 160, 110)
+        wait_until(lambda: env.meter_state()["rect"][:2] == (140, 90), "the meter at 140,90")
+        wid = meter_x_window(env, env.meter_state()["rect"])
+        check(x_position(wid) == (140, 90), "the X window moved: %s" % (x_position(wid),))
+        wait_until(lambda: ini_value(ini, "X") == "140" and ini_value(ini, "Y") == "90",
+                   "X=140, Y=90 in the INI file")
+        check(ini_value(ini, "LockMode") == "0", "the other keys stay")
+    finally:
+        host.stop()
+    host = Host(env, ini)
+    try:
+        check(host.meter["rect"][:2] == (140, 90), "restart puts the meter at the saved place")
+    finally:
+        host.stop()
+
+
+def open_menu_and_choose_properties(env, host, point, shot):
+    before = len([l for l in host.lines if "HostMsgShowProperties" in l])
+    xdo("mousemove", *point)
+    settle()
+    xdo("click", 3)
+    host.wait_line(r"^HostMsgMenuEnter")
+    menu = wait_until(lambda: [w for w in run("xdotool", "search", "--onlyvisible", "--classname",
+                                             "vorlamet_host.exe").stdout.split()
+                               if x_position(w) == point], "the menu window at the pointer")
+    shot = env.screenshot(shot)
+    geometry = run("xdotool", "getwindowgeometry", menu[0]).stdout
+    size = [int(v) for v in re.search(r"Geometry: (\d+)x(\d+)", geometry).groups()]
+    check(mean_brightness(shot, (point[0], point[1], point[0] + size[0], point[1] + size[1]))
+          > 0.5, "the screenshot shows the light menu at the pointer")
+    xdo("mousemove", point[0] + 20, point[1] + 10)
+    settle()
+    xdo("click", 1)
+    host.wait_line(r"^HostMsgMenuLeave")
+    wait_until(lambda: len([l for l in (host._drain() or host.lines)
+                            if l == 'HostMsgShowProperties "/Vorlamet"']) > before,
+               "HostMsgShowProperties \"/Vorlamet\"")
+    check(not x_viewable(menu[0]), "the menu closed")
+
+
+def test_lock_window(env):
+    ini = env.skin_copy("lockwindow", LockMode=1, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        drag(60, 60, 160, 110)
+        # A second drag with SHIFT from the same point only finds the window
+        # there if the plain drag left it in place.
+        drag(60, 60, 90, 80, shift=True)
+        wait_until(lambda: env.meter_state()["rect"][:2] == (70, 60),
+                   "the window left by the plain drag and moved by the SHIFT drag")
+        wait_until(lambda: ini_value(ini, "X") == "70" and ini_value(ini, "Y") == "60",
+                   "X=70, Y=60 saved")
+        rect = env.meter_state()["rect"]
+        open_menu_and_choose_properties(env, host, centre(rect), "lock_window_menu")
+        xdo("keydown", "shift")
+        try:
+            open_menu_and_choose_properties(env, host, centre(rect, 10, 5),
+                                            "lock_window_menu_shift")
+        finally:
+            xdo("keyup", "shift")
+    finally:
+        host.stop()
+
+
+def test_unlocked_menu(env):
+    ini = env.skin_copy("unlockedmenu", LockMode=0, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        open_menu_and_choose_properties(env, host, centre(host.meter["rect"]), "unlocked_menu")
+        check(env.meter_state()["rect"][:2] == (40, 40), "a right click does not move it")
+    finally:
+        host.stop()
+
+
+def test_hide_on_mouse_over(env):
+    ini = env.skin_copy("hide", LockMode=2, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        rect = host.meter["rect"]
+        wid = meter_x_window(env, rect)
+        xdo("mousemove", rect[0] - 20, rect[1] - 20)
+        settle()
+        xdo("mousemove", *centre(rect))
+        wait_until(lambda: not x_viewable(wid), "the meter hides when the pointer enters", 5)
+        time.sleep(1.0)  # more than two unhide polls with the pointer still there
+        check(not x_viewable(wid), "it stays hidden while the pointer is over its place")
+        xdo("mousemove", rect[2] + 40, rect[3] + 40)
+        left = time.monotonic()
+        wait_until(lambda: x_viewable(wid), "the meter back after the pointer left", 5, 0.01)
+        elapsed = time.monotonic() - left
+        check(elapsed < 1.0, "back within about 400 ms, took %.0f ms" % (elapsed * 1000))
+
+        # With SHIFT held it does not hide and can be dragged.
+        xdo("keydown", "shift")
+        try:
+            xdo("mousemove", *centre(rect))
+            time.sleep(0.6)
+            check(x_viewable(wid), "with SHIFT held the meter does not hide")
+            drag(centre(rect)[0], centre(rect)[1], centre(rect)[0] + 100, centre(rect)[1] + 50)
+            wait_until(lambda: env.meter_state()["rect"][:2] == (140, 90),
+                       "with SHIFT held the meter can be dragged")
+        finally:
+            xdo("keyup", "shift")
+        xdo("mousemove", 900, 700)
+        wait_until(lambda: ini_value(ini, "X") == "140", "the drag saved X=140")
+    finally:
+        host.stop()
+
+
+def test_ghost_mode(env):
+    ini = env.skin_copy("ghost", LockMode=3, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        rect = host.meter["rect"]
+        check(host.meter["clickthrough"] == 1, "a ghost meter starts click-through")
+        point = centre(rect)
+        xdo("mousemove", *point)
+        settle()
+        xdo("click", 1)
+        host.wait_line(r"^DesktopClick left %d %d$" % point)
+
+        xdo("keydown", "shift")
+        try:
+            wait_until(lambda: env.meter_state()["clickthrough"] == 0,
+                       "SHIFT over the meter makes it take the mouse", 5)
+            xdo("mousedown", 1)
+            for i in range(1, 11):
+                xdo("mousemove", point[0] + 10 * i, point[1] + 5 * i)
+                settle()
+            xdo("mouseup", 1)
+            wait_until(lambda: env.meter_state()["rect"][:2] == (140, 90),
+                       "the meter dragged with SHIFT held")
+        finally:
+            xdo("keyup", "shift")
+        wait_until(lambda: env.meter_state()["clickthrough"] == 1,
+                   "releasing SHIFT makes it click-through again", 5)
+        clicks = len([l for l in (host._drain() or host.lines) if l.startswith("DesktopClick")])
+        point = centre(env.meter_state()["rect"])
+        xdo("mousemove", *point)
+        settle()
+        xdo("click", 1)
+        host.wait_line(r"^DesktopClick left %d %d$" % point)
+        check(len([l for l in host.lines if l.startswith("DesktopClick")]) == clicks + 1,
+              "one click, one desktop click")
+    finally:
+        host.stop()
+
+
+def test_alt_f4_leaves_it_open(env):
+    # The same keys close an ordinary window on this display.
+    control = subprocess.Popen(["wine", env.probe_exe, "closable"], stdin=subprocess.PIPE,
+                               stdout=subprocess.PIPE, text=True)
+    try:
+        check(control.stdout.readline().strip() == "ready", "control window open")
+        xdo("mousemove", 700, 500)
+        settle()
+        xdo("click", 1)
+        settle()
+        xdo("key", "alt+F4")
+        check(control.stdout.readline().strip() == "closed", "Alt+F4 closes an ordinary window")
+    finally:
+        control.stdin.close()
+        control.wait(30)
+
+    ini = env.skin_copy("altf4", LockMode=1, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        point = centre(host.meter["rect"])
+        xdo("mousemove", *point)
+        settle()
+        xdo("click", 1)
+        settle()
+        xdo("key", "alt+F4")
+        # A right click after the keys: once its menu opens, the host has
+        # handled the keys before it.
+        xdo("click", 3)
+        host.wait_line(r"^HostMsgMenuEnter")
+        xdo("key", "Escape")
+        host.wait_line(r"^HostMsgMenuLeave")
+        state = env.meter_state()
+        check(state is not None and state["visible"], "the meter is still open")
+        check(host.alive() and not host.has_line("^DoneModule"), "the host still runs")
+    finally:
+        host.stop()
+
+
+def test_full_screen_notices(env):
+    # Wine without a window manager restacks X windows only when one comes to
+    # the very top, so below the top the screen does not follow the system's
+    # z-order. The order is therefore read from the system (the probe); the
+    # screenshots are kept as artifacts and only checked where X follows.
+    for zorder, comes_back in ((2, True), (1, False)):
+        ini = env.skin_copy("fullscreen%d" % zorder, **{"Z-Order": zorder, "X": 40, "Y": 40})
+        host = Host(env, ini)
+        full = None
+        try:
+            rect = host.meter["rect"]
+            check(bool(host.meter["topmost"]) == (zorder == 2), "topmost as configured")
+            meter_look = region_signature(env.screenshot("fs%d_start" % zorder), rect)
+            full = subprocess.Popen(["wine", env.probe_exe, "fullscreen"], stdin=subprocess.PIPE,
+                                    stdout=subprocess.PIPE, text=True)
+            check(full.stdout.readline().strip() == "ready", "full-screen program open")
+            order = env.meter_state()["order"]
+            if zorder == 2:
+                check(order[0] == "[meter]", "always on top above the program: %s" % order)
+            env.probe("notice", "on")
+            state = env.meter_state()
+            order = state["order"]
+            check(not state["topmost"], "no longer topmost")
+            check(order.index("[meter]") > order.index("Full-screen program"),
+                  "under the full-screen program: %s" % order)
+            check(mean_brightness(env.screenshot("fs%d_notice_on" % zorder), rect) < 0.02,
+                  "the full-screen program covers the meter")
+            full.stdin.close()
+            full.wait(30)
+            full = None
+            env.probe("notice", "off")
+            state = env.meter_state()
+            order = state["order"]
+            check(bool(state["topmost"]) == comes_back, "topmost again: %s" % comes_back)
+            if comes_back:
+                check(order[0] == "[meter]", "on top again: %s" % order)
+                wait_until(lambda: same_picture(
+                    region_signature(env.screenshot("fs2_back"), rect), meter_look),
+                    "the meter on screen again", 5)
+            else:
+                check(order.index("[meter]") > order.index("Vorlamet host desktop"),
+                      "a Normal meter stays at the bottom: %s" % order)
+        finally:
+            if full:
+                full.stdin.close()
+                full.wait(30)
+            host.stop()
+
+
+TESTS = [
+    test_unlocked_drag_saves_and_restart_restores,
+    test_unlocked_menu,
+    test_lock_window,
+    test_hide_on_mouse_over,
+    test_ghost_mode,
+    test_alt_f4_leaves_it_open,
+    test_full_screen_notices,
+]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("bin_dir")
+    parser.add_argument("--only", nargs="*", default=[])
+    parser.add_argument("--artifacts", default=None)
+    args = parser.parse_args()
+    bin_dir = os.path.abspath(args.bin_dir)
+    for name in ("vorlamet_host.exe", "Vorlamet.plg", "tolvric.dll", "plasmyr.dll"):
+        if not os.path.exists(os.path.join(bin_dir, name)):
+            print("missing %s in %s" % (name, bin_dir))
+            return 2
+    artifacts = os.path.abspath(args.artifacts or os.path.join(bin_dir, "..", "e2e"))
+    os.makedirs(artifacts, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="vorlamet_e2e_")
+    env = Env(bin_dir, work, artifacts)
+    failed = 0
+    for test in TESTS:
+        name = test.__name__[len("test_"):]
+        if args.only and name not in args.only:
+            continue
+        start = time.monotonic()
+        try:
+            test(env)
+            print("PASS %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
+        except Exception as e:  # one failing test must not stop the others
+            failed += 1
+            print("FAIL %s: %s" % (name, e), flush=True)
+            if not isinstance(e, Failure):
+                traceback.print_exc()
+            env.screenshot("FAIL_" + name)
+        xdo("mousemove", 1000, 750)
+    shutil.rmtree(work, ignore_errors=True)
+    print("e2e: %d failed, screenshots in %s" % (failed, artifacts))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
