@@ -27,3 +27,7 @@ target_link_libraries(Vorlamet PRIVATE vorlamet_impl)
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/shell ${CMAKE_BINARY_DIR}/shell)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/wine ${CMAKE_BINARY_DIR}/tests/wine)
+
+# The plug-in exports exactly its three entry points, undecorated.
+add_test(NAME plugin_exports
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_exports.sh $<TARGET_FILE:Vorlamet>)
