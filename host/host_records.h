@@ -85,7 +85,7 @@ static_assert(offsetof(ImageInfo, Bits) == 48, "Bits at 48");
 // service library (GetCFGFont fills them, GetFontHandle reads them).
 struct FontInfo {
     char Face[32];    // face name, zero-terminated
-    int32_t Size;     // character height in pixels (tripled by the plug-in)
+    int32_t Size;     // in points (tripled by the plug-in)
     int32_t Weight;   // FW_NORMAL, FW_BOLD, ...
     int32_t Italic;   // nonzero for italic
     int32_t Reserved; // zero

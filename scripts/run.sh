@@ -39,9 +39,6 @@ live=1
 . scripts/wine_env.sh
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
-# The skins are drawn in Tahoma, as on Windows; Wine ships the face but does
-# not install it into a fresh prefix.
-cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 
 args=(--config "Z:$config")
 if [ "$live" = 1 ]; then
