@@ -123,10 +123,13 @@ class Host:
         self.env = env
         self.lines = []
         self.queue = queue.Queue()
+        # The service library logs its calls here: the configuration writes.
+        self.call_log = ini + ".calls"
+        environment = dict(os.environ, TOLVRIC_CALL_LOG=win_path(self.call_log))
         self.process = subprocess.Popen(
             ["wine", os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config", win_path(ini),
              "--seconds", "300"] + list(extra),
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, env=environment)
         threading.Thread(target=self._read, daemon=True).start()
         self.wait_line(r"^InitGlobalModule", 60)
         self.meter = wait_until(lambda: self._meter_if_shown(), "the meter window", 30)
@@ -158,6 +161,13 @@ class Host:
     def has_line(self, pattern):
         self._drain()
         return any(re.search(pattern, l) for l in self.lines)
+
+    def config_writes(self):
+        """The SetCFGInt calls made so far."""
+        if not os.path.exists(self.call_log):
+            return []
+        with open(self.call_log) as f:
+            return [l.strip() for l in f if l.startswith("SetCFGInt")]
 
     def alive(self):
         return self.process.poll() is None
@@ -255,6 +265,8 @@ def test_unlocked_drag_saves_and_restart_restores(env):
         wait_until(lambda: ini_value(ini, "X") == "140" and ini_value(ini, "Y") == "90",
                    "X=140, Y=90 in the INI file")
         check(ini_value(ini, "LockMode") == "0", "the other keys stay")
+        check(host.config_writes() == ["SetCFGInt X 140", "SetCFGInt Y 90"],
+              "one save per drag: %s" % host.config_writes())
     finally:
         host.stop()
     host = Host(env, ini)
@@ -338,7 +350,7 @@ def test_hide_on_mouse_over(env):
         left = time.monotonic()
         wait_until(lambda: x_viewable(wid), "the meter back after the pointer left", 5, 0.01)
         elapsed = time.monotonic() - left
-        check(elapsed < 1.0, "back within about 400 ms, took %.0f ms" % (elapsed * 1000))
+        check(elapsed < 1.2, "back within about 400 ms, took %.0f ms" % (elapsed * 1000))
 
         # With SHIFT held it does not hide and can be dragged.
         xdo("keydown", "shift")
@@ -446,7 +458,9 @@ def test_full_screen_notices(env):
         try:
             rect = host.meter["rect"]
             check(bool(host.meter["topmost"]) == (zorder == 2), "topmost as configured")
-            meter_look = region_signature(env.screenshot("fs%d_start" % zorder), rect)
+            # The panel's left edge: no changing numbers or bars there.
+            panel = (rect[0] + 4, rect[1] + 10, rect[0] + 24, rect[3] - 10)
+            meter_look = region_signature(env.screenshot("fs%d_start" % zorder), panel)
             full = subprocess.Popen(["wine", env.probe_exe, "fullscreen"], stdin=subprocess.PIPE,
                                     stdout=subprocess.PIPE, text=True)
             check(full.stdout.readline().strip() == "ready", "full-screen program open")
@@ -471,7 +485,7 @@ def test_full_screen_notices(env):
             if comes_back:
                 check(order[0] == "[meter]", "on top again: %s" % order)
                 wait_until(lambda: same_picture(
-                    region_signature(env.screenshot("fs2_back"), rect), meter_look),
+                    region_signature(env.screenshot("fs2_back"), panel), meter_look),
                     "the meter on screen again", 5)
             else:
                 check(order.index("[meter]") > order.index("Vorlamet host desktop"),
