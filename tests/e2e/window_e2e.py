@@ -158,6 +158,11 @@ class Host:
             return None
         return wait_until(found, "host log line /%s/ (log: %s)" % (pattern, self.lines), timeout)
 
+    def log(self):
+        """Every line the host has written so far."""
+        self._drain()
+        return self.lines
+
     def has_line(self, pattern):
         self._drain()
         return any(re.search(pattern, l) for l in self.lines)
@@ -277,7 +282,7 @@ def test_unlocked_drag_saves_and_restart_restores(env):
 
 
 def open_menu_and_choose_properties(env, host, point, shot):
-    before = len([l for l in host.lines if "HostMsgShowProperties" in l])
+    before = len([l for l in host.log() if "HostMsgShowProperties" in l])
     xdo("mousemove", *point)
     settle()
     xdo("click", 3)
@@ -294,7 +299,7 @@ def open_menu_and_choose_properties(env, host, point, shot):
     settle()
     xdo("click", 1)
     host.wait_line(r"^HostMsgMenuLeave")
-    wait_until(lambda: len([l for l in (host._drain() or host.lines)
+    wait_until(lambda: len([l for l in host.log()
                             if l == 'HostMsgShowProperties "/Vorlamet"']) > before,
                "HostMsgShowProperties \"/Vorlamet\"")
     check(not x_viewable(menu[0]), "the menu closed")
@@ -396,7 +401,7 @@ def test_ghost_mode(env):
             xdo("keyup", "shift")
         wait_until(lambda: env.meter_state()["clickthrough"] == 1,
                    "releasing SHIFT makes it click-through again", 5)
-        clicks = len([l for l in (host._drain() or host.lines) if l.startswith("DesktopClick")])
+        clicks = len([l for l in host.log() if l.startswith("DesktopClick")])
         point = centre(env.meter_state()["rect"])
         xdo("mousemove", *point)
         settle()
