@@ -16,6 +16,12 @@ wine_env_start "$PWD/build/cross"
 echo "== Wine tests"
 (cd build/cross && ctest --output-on-failure --timeout 300) || status=1
 
+wine_env_stop
+trap - EXIT
+
+echo "== end-to-end tests (real input on a private display)"
+bash tests/e2e/run.sh build/cross 2>&1 | tee build/cross/e2e.log || status=1
+
 echo "== summary"
 for tree in native cross; do
     log="build/$tree/Testing/Temporary/LastTest.log"
@@ -25,4 +31,6 @@ for tree in native cross; do
         echo "$tree: $passed passed, $failed failed"
     fi
 done
+grep -E '^e2e: [0-9]+ passed, [0-9]+ failed$' build/cross/e2e.log || echo "e2e: 0 passed, 1 failed"
+
 exit $status

@@ -528,7 +528,7 @@ def main():
     os.makedirs(artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="vorlamet_e2e_")
     env = Env(bin_dir, work, artifacts)
-    failed = 0
+    failed = passed = 0
     for test in TESTS:
         name = test.__name__[len("test_"):]
         if args.only and name not in args.only:
@@ -537,6 +537,7 @@ def main():
         try:
             test(env)
             print("PASS %s (%.1f s)" % (name, time.monotonic() - start), flush=True)
+            passed += 1
         except Exception as e:  # one failing test must not stop the others
             failed += 1
             print("FAIL %s: %s" % (name, e), flush=True)
@@ -545,7 +546,8 @@ def main():
             env.screenshot("FAIL_" + name)
         xdo("mousemove", 1000, 750)
     shutil.rmtree(work, ignore_errors=True)
-    print("e2e: %d failed, screenshots in %s" % (failed, artifacts))
+    print("screenshots in %s" % artifacts)
+    print("e2e: %d passed, %d failed" % (passed, failed))
     return 1 if failed else 0
 
 
