@@ -1,0 +1,156 @@
+// Drives the real plug-in (Vorlamet.plg beside this program) the way the
+// shell's timers do, with WM_TIMER messages sent back to back, and times each
+// tick. Modes:
+//   --ticks N            update ticks (plus the WM_PAINT they bring in
+//                        painted mode) and network ticks, N of each
+//   --memory N           private bytes after start and after N update and
+//                        N network ticks, and the heap allocations the
+//                        plug-in's own code makes during them
+// --config FILE.ini names the skin; --name labels the result lines.
+#include "bench/alloc_counter.h"
+#include "bench/bench_timing.h"
+#include "host/host_records.h"
+#include "shell/host/shell_windows.h"
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const UINT_PTR TimerUpdate = 155;
+const UINT_PTR TimerNet = 156;
+
+struct Plugin {
+    HMODULE Module;
+    int(__stdcall* InitGlobalModule)(HostContextRecord*);
+    int(__stdcall* DoneModule)();
+};
+
+std::string ExeDirectory() {
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path, n < sizeof path ? n : 0);
+    return dir.substr(0, dir.find_last_of("\\/"));
+}
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    return counters.PrivateUsage;
+}
+
+// Lets the window settle: whatever start-up posted is handled.
+void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int Fail(const char* what) {
+    fprintf(stderr, "tick_bench: %s\n", what);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string config, name = "default";
+    int ticks = 0, memoryTicks = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (!std::strcmp(argv[i], "--config"))
+            config = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--name"))
+            name = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--ticks"))
+            ticks = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--memory"))
+            memoryTicks = std::atoi(argv[i + 1]);
+        else
+            return Fail("usage: tick_bench --config FILE.ini [--name N] [--ticks N] [--memory N]");
+    }
+    if (config.empty()) return Fail("no --config");
+    char full[MAX_PATH];
+    if (!GetFullPathNameA(config.c_str(), sizeof full, full, nullptr)) return Fail("bad --config");
+    config = full;
+
+    Plugin plugin = {};
+    plugin.Module = LoadLibraryA((ExeDirectory() + "\\Vorlamet.plg").c_str());
+    if (!plugin.Module) return Fail("cannot load Vorlamet.plg");
+    plugin.InitGlobalModule = reinterpret_cast<int(__stdcall*)(HostContextRecord*)>(
+        reinterpret_cast<void*>(GetProcAddress(plugin.Module, "InitGlobalModule")));
+    plugin.DoneModule = reinterpret_cast<int(__stdcall*)()>(
+        reinterpret_cast<void*>(GetProcAddress(plugin.Module, "DoneModule")));
+    if (!plugin.InitGlobalModule || !plugin.DoneModule) return Fail("missing exports");
+    const int hooked = HookAllocations(plugin.Module);
+
+    SetCurrentDirectoryA(config.substr(0, config.find_last_of("\\/")).c_str());
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND desktop = CreateDesktopWindow(instance);
+    HWND shell = CreateShellWindow(instance);
+    static OSVERSIONINFOA version;
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    static PluginShellRecord record;
+    record.PropertiesName = "Vorlamet";
+    static HostContextRecord context;
+    context.PluginRecord = &record;
+    context.OsVersion = &version;
+    context.ConfigHandle = const_cast<char*>(config.c_str());
+    context.ShellWindow = shell;
+    context.DesktopParent = desktop;
+    plugin.InitGlobalModule(&context); // its answer means nothing; the window tells
+    if (!record.PluginWnd) return Fail("start-up failed");
+    HWND window = record.PluginWnd;
+    Pump();
+    const bool layered = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 &&
+                         !(GetWindowLongA(window, GWL_STYLE) & WS_CHILD);
+
+    auto updateTick = [&] {
+        SendMessageA(window, WM_TIMER, TimerUpdate, 0);
+        UpdateWindow(window); // the WM_PAINT that a painted renewal brings
+    };
+    auto netTick = [&] { SendMessageA(window, WM_TIMER, TimerNet, 0); };
+
+    if (ticks > 0) {
+        std::vector<double> samples(ticks);
+        printf("  (%s: %s window)\n", name.c_str(), layered ? "layered" : "painted");
+        TimeTicks((name + "_update").c_str(), 50, ticks, samples.data(), updateTick);
+        TimeTicks((name + "_net").c_str(), 50, ticks, samples.data(), netTick);
+    }
+    if (memoryTicks > 0) {
+        for (int i = 0; i < 50; ++i)
+            updateTick(), netTick();
+        Pump();
+        const SIZE_T before = PrivateBytes();
+        ResetAllocationCount();
+        for (int i = 0; i < memoryTicks; ++i)
+            updateTick(), netTick();
+        const long allocations = AllocationCount();
+        Pump();
+        const SIZE_T after = PrivateBytes();
+        printf("  %-28s private bytes after start %lu KB, after %d ticks %lu KB (growth %ld KB)\n",
+               name.c_str(), static_cast<unsigned long>(before / 1024), memoryTicks,
+               static_cast<unsigned long>(after / 1024),
+               static_cast<long>((long long)(after) - (long long)(before)) / 1024);
+        printf("  %-28s heap allocations by the plug-in during %d update + %d network ticks: %ld"
+               " (%d import entries watched)\n",
+               name.c_str(), memoryTicks, memoryTicks, allocations, hooked);
+        printf("RESULT %s_memory %lu %lu %ld %d\n", name.c_str(),
+               static_cast<unsigned long>(before), static_cast<unsigned long>(after), allocations,
+               hooked);
+    }
+    plugin.DoneModule();
+    FreeLibrary(plugin.Module);
+    DestroyWindow(shell);
+    DestroyWindow(desktop);
+    return 0;
+}
