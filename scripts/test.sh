@@ -22,6 +22,13 @@ trap - EXIT
 echo "== end-to-end tests (real input on a private display)"
 bash tests/e2e/run.sh build/cross 2>&1 | tee build/cross/e2e.log || status=1
 
+# Fuzzing: each platform-free target a few seconds under libFuzzer and the
+# sanitizers (the longer run is scripts/reliability.sh).
+echo "== fuzz"
+mkdir -p build/fuzz
+bash fuzz/run.sh --seconds 4 | tee build/fuzz/summary.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+
 echo "== summary"
 for tree in native cross; do
     log="build/$tree/Testing/Temporary/LastTest.log"
@@ -33,4 +40,5 @@ for tree in native cross; do
 done
 grep -E '^e2e: [0-9]+ passed, [0-9]+ failed$' build/cross/e2e.log || echo "e2e: 0 passed, 1 failed"
 
+tail -n 1 build/fuzz/summary.log 2>/dev/null || echo "fuzz: 0 passed, 1 failed"
 exit $status
