@@ -3,6 +3,7 @@
 
 #include "host/host_library.h"
 #include "render/render.h"
+#include "render/surface_rules.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
 #include "window/window_proc.h"
@@ -79,6 +80,16 @@ static HWND CreateMeterWindow() {
                            Background.Height, parent, nullptr, ModuleInstance, nullptr);
 }
 
+// Frees a picture's bitmaps and forgets them, so that a second DoneModule
+// cannot delete handles that the system has since given to someone else.
+static void ReleasePicture(ImageInfo* picture) {
+    FreeImageBitmaps(picture);
+    picture->ColorBitmap = nullptr;
+    picture->MaskBitmap = nullptr;
+    picture->Bits = nullptr;
+    picture->Kind = ImageKindFailed;
+}
+
 extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
     MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
@@ -102,7 +113,7 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     if (!PluginWindow) return 0;
 
     if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > 0)
-        SetLayered(PluginWindow, 0, (100 - Transparency) * 255 / 100, 2);
+        SetLayered(PluginWindow, 0, ConstantWindowAlpha(Transparency), 2);
     SetWindowLongA(PluginWindow, GWL_USERDATA, PluginWindowMagic);
 
     FullScreenAppBar = APPBARDATA{};
@@ -150,12 +161,12 @@ extern "C" int __stdcall DoneModule() {
         KillTimer(PluginWindow, TimerNet);
         TimerNetRunning = false;
     }
-    FreeImageBitmaps(&Background);
-    FreeImageBitmaps(&BackgroundCopy);
-    FreeImageBitmaps(&CpuMeter.Image);
-    FreeImageBitmaps(&MemMeter.Image);
-    FreeImageBitmaps(&NetInMeter.Image);
-    FreeImageBitmaps(&NetOutMeter.Image);
+    ReleasePicture(&Background);
+    ReleasePicture(&BackgroundCopy);
+    ReleasePicture(&CpuMeter.Image);
+    ReleasePicture(&MemMeter.Image);
+    ReleasePicture(&NetInMeter.Image);
+    ReleasePicture(&NetOutMeter.Image);
     if (IpHelperModule) {
         FreeLibrary(IpHelperModule);
         IpHelperModule = nullptr;
@@ -170,5 +181,8 @@ extern "C" int __stdcall DoneModule() {
     // BackBuffer; release it too rather than leak it on every failed start.
     if (BackBuffer) ReleaseSurface();
     UnregisterClassA(ClassName, ModuleInstance);
-    return FreeFont(&MeterFont);
+    const int result = FreeFont(&MeterFont);
+    // Our record forgets the font whether or not the library cleared it.
+    MeterFont.Handle = nullptr;
+    return result;
 }
