@@ -1,5 +1,6 @@
 #include "bench/alloc_counter.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -114,6 +115,7 @@ int HookAllocations(HMODULE module) {
     int patched = 0;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name;
          ++d) {
+        const char* dllName = reinterpret_cast<const char*>(base + d->Name);
         auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
             base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
         auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
@@ -126,7 +128,10 @@ int HookAllocations(HMODULE module) {
                 void** slot = reinterpret_cast<void**>(&slots->u1.Function);
                 if (*slot == hook.Wrapper) break;
                 *hook.Original = *slot;
-                if (Patch(slot, hook.Wrapper)) ++patched;
+                if (Patch(slot, hook.Wrapper)) {
+                    ++patched;
+                    printf("  (counting the plug-in's import %s!%s)\n", dllName, name);
+                }
                 break;
             }
         }

@@ -38,12 +38,23 @@ std::string ExeDirectory() {
     return dir.substr(0, dir.find_last_of("\\/"));
 }
 
+// The process's private bytes. Wine leaves PrivateUsage at 0, so the
+// committed private regions are then summed through VirtualQuery instead.
 SIZE_T PrivateBytes() {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof counters);
-    return counters.PrivateUsage;
+    if (counters.PrivateUsage) return counters.PrivateUsage;
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char* at = nullptr;
+         VirtualQuery(at, &region, sizeof region) == sizeof region && region.RegionSize;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        if (static_cast<const char*>(region.BaseAddress) + region.RegionSize < at) break;
+    }
+    return total;
 }
 
 // Lets the window settle: whatever start-up posted is handled.

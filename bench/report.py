@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures against their goals, from the RESULT lines
+that the benchmark programs wrote into one log."""
+import sys
+
+
+def main():
+    results = {}
+    with open(sys.argv[1]) as f:
+        for line in f:
+            if line.startswith("RESULT "):
+                fields = line.split()
+                results[fields[1]] = [float(v) for v in fields[2:]]
+
+    def ratio_line(label, ours, floor, goal):
+        if ours not in results or floor not in results:
+            print(f"  {label:34} missing")
+            return
+        o, fl = results[ours][0], results[floor][0]
+        r = o / fl if fl else float("inf")
+        mark = "met" if r <= goal else "NOT met"
+        print(f"  {label:34} {o:8.1f} us / {fl:8.1f} us = {r:5.2f} x   goal <= {goal} x  ({mark})")
+
+    print(" median tick / its floor:")
+    ratio_line("update tick, layered", "layered_update", "floor_layered_update", 1.3)
+    ratio_line("update tick, painted (with WM_PAINT)", "painted_update", "floor_painted_update", 1.5)
+    ratio_line("network tick / GetIfTable alone", "layered_net", "floor_net", 1.2)
+
+    print(" processor time per refresh, ours / conky (process to process):")
+    for name, label in (("process", "process"), ("xserver", "X server"),
+                        ("wineserver", "wineserver"), ("wine_helpers", "Wine's other helpers")):
+        o, c = results.get(f"peer_ours_{name}"), results.get(f"peer_conky_{name}")
+        if not o or not c:
+            print(f"  {label:22} missing")
+            continue
+        cpu = f"{o[0] / 1e6:7.3f} ms / {c[0] / 1e6:7.3f} ms"
+        cpu_ratio = f"{o[0] / c[0]:5.2f} x" if c[0] else "  n/a"
+        mem = f"RSS {o[1] / 1024:6.1f} MB / {c[1] / 1024:6.1f} MB"
+        mem_ratio = f"{o[1] / c[1]:5.2f} x" if c[1] else "n/a"
+        goal = ""
+        if name == "process":
+            goal = "  goal <= 0.8 x, aim 0.5 x (" + (
+                "met" if c[0] and o[0] / c[0] <= 0.8 else "NOT met") + ")"
+        print(f"  {label:22} {cpu} = {cpu_ratio}   {mem} = {mem_ratio}{goal}")
+
+    print(" memory in the running loop (goal: zero allocations, zero growth):")
+    for mode in ("layered", "painted"):
+        m = results.get(f"{mode}_memory")
+        if not m:
+            print(f"  {mode:8} missing")
+            continue
+        before, after, allocations = m[0], m[1], int(m[2])
+        growth = after - before
+        ok = "met" if allocations == 0 and growth <= 0 else "NOT met"
+        print(f"  {mode:8} private bytes {before / 1024:.0f} KB -> {after / 1024:.0f} KB "
+              f"(growth {growth / 1024:.0f} KB), heap allocations {allocations}  ({ok})")
+
+
+if __name__ == "__main__":
+    main()

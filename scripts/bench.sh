@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Benchmarks, printed side by side with what they are compared against; it
+# asserts nothing about time. In one run on one private display:
+#   1. the platform-free kernels, natively, with Google Benchmark;
+#   2. the real plug-in's update tick (layered and painted) and network tick
+#      under Wine, sent back to back as WM_TIMER messages;
+#   3. the floor: only the platform calls those ticks cannot avoid;
+#   4. the peer: conky and our host, each alone for BENCH_SECONDS;
+#   5. the plug-in's private bytes and heap allocations over 10,000 ticks.
+# Settings: BENCH_TICKS (2000), BENCH_SECONDS (60), BENCH_WARMUP (5),
+# BENCH_MEMORY_TICKS (10000).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+ticks=${BENCH_TICKS:-2000}
+seconds=${BENCH_SECONDS:-60}
+warmup=${BENCH_WARMUP:-5}
+memory_ticks=${BENCH_MEMORY_TICKS:-10000}
+jobs=$(nproc)
+
+# Their own trees: optimised and without sanitizers.
+cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=Release -DVORLAMET_BENCH=ON >/dev/null
+cmake --build build/bench-native -j "$jobs" --target kernel_bench >/dev/null
+cmake -S . -B build/bench-cross -DCMAKE_BUILD_TYPE=Release -DVORLAMET_BENCH=ON \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build build/bench-cross -j "$jobs" \
+    --target Vorlamet tolvric plasmyr vorlamet_host tick_bench floor_bench >/dev/null
+
+log=$(mktemp)
+show() { tee -a "$log" | grep -v '^RESULT'; }
+bin=build/bench-cross/bin
+# The painted mode: the default skin as a Desktop window (z-order 0).
+sed 's/^Z-Order=.*/Z-Order=0/' "$bin/skins/default/vorlamet.ini" >"$bin/skins/default/bench_painted.ini"
+
+echo "== machine: $(nproc) cores, $(uptime | sed 's/.*load/load/')"
+echo "== 1. kernels, native (Google Benchmark, -O2, no sanitizers)"
+build/bench-native/bench/kernel_bench --benchmark_min_time=0.2 2>&1 | grep -v '^\*\*\*WARNING'
+
+# Always a private Xvfb, so that its X server is ours to measure.
+unset DISPLAY
+. scripts/wine_env.sh
+trap wine_env_stop EXIT
+wine_env_start "$PWD/build/bench-cross"
+
+echo "== 2./3. ticks under Wine, $ticks each, back to back (QueryPerformanceCounter)"
+(cd "$bin" && wine ./floor_bench.exe "$ticks") | show
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered \
+    --ticks "$ticks") | show
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted \
+    --ticks "$ticks") | show
+
+echo "== 5. memory over $memory_ticks update and $memory_ticks network ticks"
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered \
+    --memory "$memory_ticks") | show
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted \
+    --memory "$memory_ticks") | show
+
+echo "== 4. peer: conky, then our host, each alone ${seconds}s after ${warmup}s (0.8 s refresh)"
+python3 bench/peer.py "$bin" "$WINE_ENV_XVFB_PID" "$seconds" "$warmup" 0.8 | show
+
+echo "== summary: figures against their goals"
+python3 bench/report.py "$log"
+rm -f "$log"
