@@ -22,6 +22,7 @@ struct Case {
     std::string Name;
     std::string Ini;
     Outcome Expected;
+    std::string CallLogLine = {}; // a line the shell library's call log must hold
 };
 
 struct Tally {
@@ -45,7 +46,7 @@ std::string WithoutPosition(const std::string& text) {
 
 struct Running {
     PROCESS_INFORMATION Process = {};
-    std::string ConfigPath, LogPath, Before;
+    std::string ConfigPath, LogPath, CallLogPath, Before;
     const Case* Source = nullptr;
 };
 
@@ -65,8 +66,14 @@ bool Launch(const Case& c, Running* run) {
     startup.hStdOutput = log;
     startup.hStdError = log;
     std::string line = "vorlamet_host.exe --seconds 1 --config \"" + run->ConfigPath + "\"";
+    // The host inherits the variable that makes tolvric.dll log its calls.
+    if (!c.CallLogLine.empty()) {
+        run->CallLogPath = TempPath("calls", ".log");
+        SetEnvironmentVariableA("TOLVRIC_CALL_LOG", run->CallLogPath.c_str());
+    }
     BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                   &startup, &run->Process);
+    SetEnvironmentVariableA("TOLVRIC_CALL_LOG", nullptr);
     CloseHandle(log);
     return started != FALSE;
 }
@@ -113,6 +120,13 @@ void Finish(Running* run, Tally* tally) {
     const bool kept = WithoutPosition(after) == WithoutPosition(run->Before);
     if (!kept) ++tally->Rewritten;
     EXPECT_TRUE(kept) << c.Name << ": the configuration changed beyond X and Y";
+    if (!c.CallLogLine.empty()) {
+        const std::string calls = ReadTextFile(run->CallLogPath);
+        EXPECT_NE(calls.find(c.CallLogLine), std::string::npos)
+            << c.Name << ": no \"" << c.CallLogLine << "\" in the call log\n"
+            << calls;
+        DeleteFileA(run->CallLogPath.c_str());
+    }
     DeleteFileA(run->ConfigPath.c_str());
     DeleteFileA(run->LogPath.c_str());
 }
@@ -273,10 +287,18 @@ TEST(ReliabilityConfig, CombinationsThatMatter) {
          Starts},
         {"Transparency 150", WithKey(base, "Transparency", "150"), Starts},
         {"Transparency -20", WithKey(base, "Transparency", "-20"), Starts},
-        {"Transparency 150 painted", WithKey(masked, "Transparency", "150"), Starts},
-        {"Transparency -20 painted", WithKey(masked, "Transparency", "-20"), Starts},
-        {"Transparency largest painted", WithKey(masked, "Transparency", "2147483647"), Starts},
-        {"Transparency smallest painted", WithKey(masked, "Transparency", "-2147483648"), Starts},
+        // The whole-window alpha is the low byte of (100 - T) * 255 / 100,
+        // computed without overflow for any configured value.
+        {"Transparency 70 painted", WithKey(masked, "Transparency", "70"), Starts,
+         "SetLayered 0x000000 76 2"},
+        {"Transparency 150 painted", WithKey(masked, "Transparency", "150"), Starts,
+         "SetLayered 0x000000 129 2"},
+        {"Transparency -20 painted", WithKey(masked, "Transparency", "-20"), Starts,
+         "SetLayered 0x000000 50 2"},
+        {"Transparency largest painted", WithKey(masked, "Transparency", "2147483647"), Starts,
+         "SetLayered 0x000000 156 2"},
+        {"Transparency smallest painted", WithKey(masked, "Transparency", "-2147483648"), Starts,
+         "SetLayered 0x000000 101 2"},
         {"FramesCount 100000 on a 10-pixel strip",
          WithKey(WithKey(base, "CPUSkin", strip10.c_str()), "CPUFramesCount", "100000"), Starts},
         {"offsets far outside",
