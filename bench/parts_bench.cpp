@@ -1,0 +1,88 @@
+// The single platform and library calls that make up a tick, each timed on
+// its own, to show where the time between a tick and its floor goes.
+#include "bench/bench_timing.h"
+#include "host/host_library.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+HBITMAP MakeDib(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int n = argc > 1 ? std::atoi(argv[1]) : 1000;
+    std::vector<double> samples(n);
+    HDC screen = GetDC(nullptr);
+    void* workBits = nullptr;
+    HBITMAP work = MakeDib(220, 120, &workBits);
+    HDC workDC = CreateCompatibleDC(screen);
+    SelectObject(workDC, work);
+    HDC backDC = CreateCompatibleDC(screen);
+    SelectObject(backDC, CreateCompatibleBitmap(screen, 220, 120));
+    void* frameBits = nullptr;
+    HBITMAP frame = MakeDib(100, 12, &frameBits);
+    std::memset(frameBits, 0x80, 100 * 12 * 4);
+    HDC textDC = CreateCompatibleDC(screen);
+    HFONT font = CreateFontA(-32, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, "Tahoma");
+    SelectObject(textDC, font);
+    void* largeBits = nullptr;
+    HBITMAP large = MakeDib(150, 44, &largeBits);
+
+    TimeTicks("GetDC+ReleaseDC", 20, n, samples.data(),
+              [&] { ReleaseDC(nullptr, GetDC(nullptr)); });
+    TimeTicks("CreateCompatibleDC+DeleteDC", 20, n, samples.data(),
+              [&] { DeleteDC(CreateCompatibleDC(screen)); });
+    TimeTicks("CreateDIBSection 150x44+Delete", 20, n, samples.data(), [&] {
+        void* b;
+        DeleteObject(MakeDib(150, 44, &b));
+    });
+    TimeTicks("CreateDIBSection 56x20+Delete", 20, n, samples.data(), [&] {
+        void* b;
+        DeleteObject(MakeDib(56, 20, &b));
+    });
+    TimeTicks("SelectObject font twice", 20, n, samples.data(), [&] {
+        HGDIOBJ old = SelectObject(textDC, GetStockObject(SYSTEM_FONT));
+        SelectObject(textDC, old);
+    });
+    TimeTicks("DrawTextA DT_CALCRECT", 20, n, samples.data(), [&] {
+        RECT r = {0, 0, 0, 0};
+        DrawTextA(textDC, "Mem 1234 MB", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    });
+    TimeTicks("DrawTextA into 150x44 DIB", 20, n, samples.data(), [&] {
+        HGDIOBJ old = SelectObject(textDC, large);
+        RECT r = {0, 0, 150, 44};
+        DrawTextA(textDC, "Mem 1234 MB", -1, &r, DT_SINGLELINE);
+        SelectObject(textDC, old);
+    });
+    TimeTicks("SetPixelV on a DIB", 20, n, samples.data(),
+              [&] { SetPixelV(workDC, 0, 0, 0x010101); });
+    TimeTicks("GetObject DIBSECTION", 20, n, samples.data(), [&] {
+        DIBSECTION s;
+        GetObjectA(GetCurrentObject(workDC, OBJ_BITMAP), sizeof s, &s);
+    });
+    TimeTicks("AlphaBlt frame into DIB", 20, n, samples.data(),
+              [&] { AlphaBlt(workDC, 106, 17, 100, 12, frame, 0, 100, 12, frameBits); });
+    TimeTicks("AlphaBlt frame into DDB", 20, n, samples.data(),
+              [&] { AlphaBlt(backDC, 106, 17, 100, 12, frame, 0, 100, 12, frameBits); });
+    TimeTicks("BitBlt 220x120 DIB->DIB", 20, n, samples.data(),
+              [&] { BitBlt(workDC, 0, 0, 220, 120, backDC, 0, 0, SRCCOPY); });
+    RECT client = {0, 0, 220, 120}, window = {40, 40, 260, 160}, full = {0, 0, 1280, 800};
+    TimeTicks("DrawSkin 220x120", 20, n, samples.data(),
+              [&] { DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6); });
+    return 0;
+}
