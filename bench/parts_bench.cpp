@@ -2,6 +2,8 @@
 // its own, to show where the time between a tick and its floor goes.
 #include "bench/bench_timing.h"
 #include "host/host_library.h"
+#include "render/render.h"
+#include "settings/settings.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -84,5 +86,11 @@ int main(int argc, char** argv) {
     RECT client = {0, 0, 220, 120}, window = {40, 40, 260, 160}, full = {0, 0, 1280, 800};
     TimeTicks("DrawSkin 220x120", 20, n, samples.data(),
               [&] { DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6); });
+    TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
+    MeterFont.Handle = font;
+    TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),
+              [&] { DrawGlowText(workDC, 56, 47, "Mem 1234 MB", 1, 0xF5ECE6, 0); });
+    TimeTicks("DrawGlowText into DDB", 20, n, samples.data(),
+              [&] { DrawGlowText(backDC, 56, 47, "Mem 1234 MB", 1, 0xF5ECE6, 0); });
     return 0;
 }

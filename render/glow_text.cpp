@@ -14,29 +14,34 @@ void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text
     if (!textDC.dc) return;
     const int length = lstrlenA(text);
 
-    GlowGeometry g;
-    {
-        ScopedSelect font(textDC.dc, MeterFont.Handle);
-        RECT measured = {0, 0, 0, 0};
-        DrawTextA(textDC.dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE);
-        g = GlowGeometryFor(measured.right, measured.bottom);
-    }
+    // The font, the mode and the colour go in once and stay for both the
+    // measuring and the drawing: each selection of a font makes the system
+    // look it up for the context again.
+    HGDIOBJ oldFont = MeterFont.Handle ? SelectObject(textDC.dc, MeterFont.Handle) : nullptr;
+    const int oldMode = SetBkMode(textDC.dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(textDC.dc, RGB(255, 255, 255));
+    RECT measured = {0, 0, 0, 0};
+    DrawTextA(textDC.dc, text, length, &measured, DT_CALCRECT | DT_SINGLELINE);
+    const GlowGeometry g = GlowGeometryFor(measured.right, measured.bottom);
+
     ScopedDib large(target, g.LargeWidth, g.LargeHeight);
     ScopedDib small(target, g.SmallWidth, g.SmallHeight);
-    if (!large.bits || !small.bits) return;
-    std::memset(small.bits, 0, static_cast<size_t>(g.SmallWidth) * 4 * g.SmallHeight);
-    {
-        ScopedSelect font(textDC.dc, MeterFont.Handle);
+    bool drawn = false;
+    if (large.bits && small.bits) {
+        std::memset(small.bits, 0, static_cast<size_t>(g.SmallWidth) * 4 * g.SmallHeight);
         ScopedSelect buffer(textDC.dc, large.bitmap);
-        if (!buffer.previous) return;
-        const int oldMode = SetBkMode(textDC.dc, TRANSPARENT);
-        const COLORREF oldColour = SetTextColor(textDC.dc, RGB(255, 255, 255));
-        std::memset(large.bits, 0, static_cast<size_t>(g.LargeWidth) * 4 * g.LargeHeight);
-        RECT box = {0, 0, g.LargeWidth, g.LargeHeight};
-        DrawTextA(textDC.dc, text, length, &box, DT_SINGLELINE);
-        SetTextColor(textDC.dc, oldColour);
-        SetBkMode(textDC.dc, oldMode);
+        if (buffer.previous) {
+            std::memset(large.bits, 0, static_cast<size_t>(g.LargeWidth) * 4 * g.LargeHeight);
+            RECT box = {0, 0, g.LargeWidth, g.LargeHeight};
+            DrawTextA(textDC.dc, text, length, &box, DT_SINGLELINE);
+            drawn = true;
+        }
     }
+    // The context's own settings go back before anything else happens.
+    SetTextColor(textDC.dc, oldColour);
+    if (oldFont) SelectObject(textDC.dc, oldFont);
+    SetBkMode(textDC.dc, oldMode);
+    if (!drawn) return;
     GdiFlush(); // the text must have landed before the pixels are read
 
     ReduceGlow(g, static_cast<const uint8_t*>(large.bits), static_cast<uint32_t*>(small.bits),
