@@ -5,6 +5,8 @@
 #include "render/render.h"
 #include "settings/settings.h"
 
+#include <iphlpapi.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -86,6 +88,20 @@ int main(int argc, char** argv) {
     RECT client = {0, 0, 220, 120}, window = {40, 40, 260, 160}, full = {0, 0, 1280, 800};
     TimeTicks("DrawSkin 220x120", 20, n, samples.data(),
               [&] { DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6); });
+    static uint8_t table[441184];
+    TimeTicks("GetIfTable, 441,184-byte buffer", 20, n, samples.data(), [&] {
+        ULONG size = sizeof table;
+        GetIfTable(reinterpret_cast<PMIB_IFTABLE>(table), &size, FALSE);
+    });
+    TimeTicks("GetIfTable, 8 rows of room", 20, n, samples.data(), [&] {
+        ULONG size = 4 + 8 * sizeof(MIB_IFROW);
+        GetIfTable(reinterpret_cast<PMIB_IFTABLE>(table), &size, FALSE);
+    });
+    TimeTicks("GlobalMemoryStatusEx", 20, n, samples.data(), [&] {
+        MEMORYSTATUSEX m;
+        m.dwLength = sizeof m;
+        GlobalMemoryStatusEx(&m);
+    });
     TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
     MeterFont.Handle = font;
     TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),

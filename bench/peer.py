@@ -62,13 +62,17 @@ def pids_matching(predicate):
             if p.isdigit() and predicate(cmdline(int(p))) and in_our_prefix(int(p))]
 
 
+HELPERS = ("winedevice.exe", "services.exe", "plugplay.exe", "svchost.exe", "explorer.exe",
+           "rpcss.exe")
+
+
 def wine_helpers():
-    """wineserver, and Wine's own service processes of this prefix."""
-    server = pids_matching(lambda c: "wineserver" in os.path.basename(c.split(" ")[0]))
-    helpers = pids_matching(lambda c: any(n in c.lower() for n in (
-        "winedevice.exe", "services.exe", "plugplay.exe", "svchost.exe", "explorer.exe",
-        "rpcss.exe")))
-    return server, helpers
+    """wineserver, and Wine's own service processes of this prefix by name."""
+    groups = {"wineserver": pids_matching(
+        lambda c: "wineserver" in os.path.basename(c.split(" ")[0]))}
+    for name in HELPERS:
+        groups[name[:-4]] = pids_matching(lambda c, n=name: n in c.lower())
+    return groups
 
 
 def default_interface():
@@ -123,9 +127,8 @@ def main():
     if conky.poll() is not None:
         print("  conky did not start")
     else:
-        server, helpers = wine_helpers()
-        used, rss = measure({"process": [conky.pid], "xserver": [xserver],
-                             "wineserver": server, "wine_helpers": helpers}, seconds)
+        used, rss = measure({"process": [conky.pid], "xserver": [xserver], **wine_helpers()},
+                            seconds)
         report("conky", used, rss, refreshes)
     conky.terminate()
     conky.wait()
@@ -140,9 +143,7 @@ def main():
     if host.poll() is not None or not ours:
         print("  the host did not start")
     else:
-        server, helpers = wine_helpers()
-        used, rss = measure({"process": ours, "xserver": [xserver], "wineserver": server,
-                             "wine_helpers": helpers}, seconds)
+        used, rss = measure({"process": ours, "xserver": [xserver], **wine_helpers()}, seconds)
         report("ours", used, rss, refreshes)
     for pid in ours:
         try:

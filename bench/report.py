@@ -27,12 +27,15 @@ def main():
     ratio_line("network tick / GetIfTable alone", "layered_net", "floor_net", 1.2)
 
     print(" processor time per refresh, ours / conky (process to process):")
-    for name, label in (("process", "process"), ("xserver", "X server"),
-                        ("wineserver", "wineserver"), ("wine_helpers", "Wine's other helpers")):
+    helpers = ("wineserver", "winedevice", "services", "plugplay", "svchost", "explorer", "rpcss")
+    for name, label in (("process", "process"), ("xserver", "X server")) + tuple(
+            (h, h) for h in helpers):
         o, c = results.get(f"peer_ours_{name}"), results.get(f"peer_conky_{name}")
         if not o or not c:
             print(f"  {label:22} missing")
             continue
+        if name in helpers and not o[1] and not c[1]:
+            continue  # not running in either phase
         cpu = f"{o[0] / 1e6:7.3f} ms / {c[0] / 1e6:7.3f} ms"
         cpu_ratio = f"{o[0] / c[0]:5.2f} x" if c[0] else "  n/a"
         mem = f"RSS {o[1] / 1024:6.1f} MB / {c[1] / 1024:6.1f} MB"

@@ -6,7 +6,8 @@
 #      under Wine, sent back to back as WM_TIMER messages;
 #   3. the floor: only the platform calls those ticks cannot avoid;
 #   4. the peer: conky and our host, each alone for BENCH_SECONDS;
-#   5. the plug-in's private bytes and heap allocations over 10,000 ticks.
+#   5. the plug-in's private bytes and heap allocations over 10,000 ticks;
+# and, to show where a tick's time goes, its single calls timed one by one.
 # Settings: BENCH_TICKS (2000), BENCH_SECONDS (60), BENCH_WARMUP (5),
 # BENCH_MEMORY_TICKS (10000).
 set -euo pipefail
@@ -25,7 +26,7 @@ cmake --build build/bench-native -j "$jobs" --target kernel_bench >/dev/null
 cmake -S . -B build/bench-cross -DCMAKE_BUILD_TYPE=Release -DVORLAMET_BENCH=ON \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 cmake --build build/bench-cross -j "$jobs" \
-    --target Vorlamet tolvric plasmyr vorlamet_host tick_bench floor_bench >/dev/null
+    --target Vorlamet tolvric plasmyr vorlamet_host tick_bench floor_bench parts_bench >/dev/null
 
 log=$(mktemp)
 show() { tee -a "$log" | grep -v '^RESULT'; }
@@ -49,6 +50,9 @@ echo "== 2./3. ticks under Wine, $ticks each, back to back (QueryPerformanceCoun
     --ticks "$ticks") | show
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted \
     --ticks "$ticks") | show
+
+echo "== where a tick's time goes: its single calls, $ticks each"
+(cd "$bin" && wine ./parts_bench.exe "$ticks") | grep -v '^RESULT'
 
 echo "== 5. memory over $memory_ticks update and $memory_ticks network ticks"
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered \
