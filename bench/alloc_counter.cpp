@@ -1,6 +1,7 @@
 #include "bench/alloc_counter.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -95,6 +96,8 @@ const Hook Hooks[] = {
      reinterpret_cast<void**>(&RealVirtualAlloc)},
 };
 
+void** MallocSlot; // the module's own import entry for malloc, once patched
+
 bool Patch(void** slot, void* value) {
     DWORD old;
     if (!VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old)) return false;
@@ -130,6 +133,7 @@ int HookAllocations(HMODULE module) {
                 *hook.Original = *slot;
                 if (Patch(slot, hook.Wrapper)) {
                     ++patched;
+                    if (hook.Wrapper == reinterpret_cast<void*>(CountedMalloc)) MallocSlot = slot;
                     printf("  (counting the plug-in's import %s!%s)\n", dllName, name);
                 }
                 break;
@@ -145,4 +149,15 @@ long AllocationCount() {
 
 void ResetAllocationCount() {
     InterlockedExchange(&Allocations, 0);
+}
+
+bool CheckCounting() {
+    if (!MallocSlot) return false;
+    const long before = AllocationCount();
+    auto viaImport = reinterpret_cast<void*(__cdecl*)(size_t)>(*MallocSlot);
+    void* block = viaImport(16);
+    free(block);
+    const bool counted = AllocationCount() == before + 1;
+    InterlockedExchangeAdd(&Allocations, -1); // the check's own call is not the module's
+    return counted;
 }

@@ -12,3 +12,7 @@ int HookAllocations(HMODULE module);
 // HeapReAlloc, LocalAlloc, GlobalAlloc, VirtualAlloc) since the last reset.
 long AllocationCount();
 void ResetAllocationCount();
+
+// Calls malloc through the module's own patched import entry once and answers
+// whether the counter saw it: the hooks are live, not just installed.
+bool CheckCounting();

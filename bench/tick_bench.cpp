@@ -146,6 +146,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < memoryTicks; ++i)
             updateTick(), netTick();
         const long allocations = AllocationCount();
+        const bool counting = CheckCounting();
         Pump();
         const SIZE_T after = PrivateBytes();
         printf("  %-28s private bytes after start %lu KB, after %d ticks %lu KB (growth %ld KB)\n",
@@ -155,9 +156,11 @@ int main(int argc, char** argv) {
         printf("  %-28s heap allocations by the plug-in during %d update + %d network ticks: %ld"
                " (%d import entries watched)\n",
                name.c_str(), memoryTicks, memoryTicks, allocations, hooked);
-        printf("RESULT %s_memory %lu %lu %ld %d\n", name.c_str(),
+        printf("  %-28s a call through the plug-in's malloc import %s counted\n", name.c_str(),
+               counting ? "is" : "is NOT");
+        printf("RESULT %s_memory %lu %lu %ld %d %d\n", name.c_str(),
                static_cast<unsigned long>(before), static_cast<unsigned long>(after), allocations,
-               hooked);
+               hooked, counting ? 1 : 0);
     }
     plugin.DoneModule();
     FreeLibrary(plugin.Module);
