@@ -55,17 +55,31 @@ int RunProgram(const std::string& commandLine, std::string* output, DWORD timeou
         CloseHandle(readEnd);
         return -1;
     }
-    // Drain the pipe until the program closes it, then wait for its end.
+    // Read while the program runs, so that a program that hangs is stopped at
+    // the deadline instead of blocking the read for ever.
     char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
-        output->append(buffer, n);
-    CloseHandle(readEnd);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 1);
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        DWORD available = 0, n = 0;
+        if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            if (ReadFile(readEnd, buffer, available < sizeof buffer ? available : sizeof buffer, &n,
+                         nullptr))
+                output->append(buffer, n);
+            continue;
+        }
+        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
+            while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+                output->append(buffer, n);
+            GetExitCodeProcess(process.hProcess, &code);
+            break;
+        }
+        if (GetTickCount() - begin > timeoutMs) {
+            TerminateProcess(process.hProcess, 1);
+            break;
+        }
+    }
+    CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return static_cast<int>(code);
