@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The peer comparison: conky, then our host with the default skin, each alone
+"""The peer comparison: conky, then an idle Wine program (what Wine's own
+processes cost whatever runs), then our host with the default skin, each alone
 on the same display for the same time after a warm-up. Processor time comes
 from /proc/<pid>/task/*/schedstat (nanoseconds on the processor, summed over
 the process's threads), resident memory from /proc/<pid>/status. Prints one
@@ -15,17 +16,18 @@ import time
 
 
 def cpu_ns(pid):
-    total = 0
+    """Nanoseconds on the processor of each of the process's threads."""
+    threads = {}
     try:
         for tid in os.listdir(f"/proc/{pid}/task"):
             try:
                 with open(f"/proc/{pid}/task/{tid}/schedstat") as f:
-                    total += int(f.read().split()[0])
+                    threads[tid] = int(f.read().split()[0])
             except (OSError, ValueError, IndexError):
                 pass  # a thread that just ended
     except OSError:
         return None
-    return total
+    return threads
 
 
 def rss_kb(pid):
@@ -93,10 +95,14 @@ def measure(groups, seconds):
     time.sleep(seconds)
     after = {p: cpu_ns(p) for pids in groups.values() for p in pids}
     rss = {name: sum(rss_kb(p) for p in pids) for name, pids in groups.items()}
-    # A process that ended in between counts for nothing rather than less than nothing.
-    used = {name: sum(after[p] - before[p] for p in pids
-                      if before[p] is not None and after[p] is not None)
-            for name, pids in groups.items()}
+    # Thread by thread: a thread that ended in between takes its time with it
+    # and must not make the sum go down; one that started counts in full.
+    def delta(p):
+        if after[p] is None:
+            return 0
+        start = before[p] or {}
+        return sum(ns - start.get(tid, 0) for tid, ns in after[p].items())
+    used = {name: sum(delta(p) for p in pids) for name, pids in groups.items()}
     return used, rss
 
 
@@ -133,6 +139,28 @@ def main():
     conky.terminate()
     conky.wait()
     os.unlink(conf_file.name)
+
+    # Wine's own background work, which any Wine program brings along: an idle
+    # Win32 program (Wine's notepad) on the same display.
+    idle = subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    time.sleep(warmup)
+    idle_pids = pids_matching(lambda c: "notepad.exe" in c.lower() and not c.startswith("wine "))
+    if idle.poll() is not None or not idle_pids:
+        print("  the idle Wine program did not start")
+    else:
+        used, rss = measure({"process": idle_pids, "xserver": [xserver], **wine_helpers()},
+                            seconds)
+        report("idle", used, rss, refreshes)
+    for pid in idle_pids:
+        try:
+            os.kill(pid, 15)
+        except OSError:
+            pass
+    try:
+        idle.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        idle.kill()
 
     # Our host on the default skin, at its default period.
     host = subprocess.Popen(["wine", "./vorlamet_host.exe"], cwd=bin_dir,

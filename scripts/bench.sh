@@ -5,7 +5,8 @@
 #   2. the real plug-in's update tick (layered and painted) and network tick
 #      under Wine, sent back to back as WM_TIMER messages;
 #   3. the floor: only the platform calls those ticks cannot avoid;
-#   4. the peer: conky and our host, each alone for BENCH_SECONDS;
+#   4. the peer: conky, an idle Wine program and our host, each alone for
+#      BENCH_SECONDS;
 #   5. the plug-in's private bytes and heap allocations over 10,000 ticks;
 # and, to show where a tick's time goes, its single calls timed one by one.
 # Settings: BENCH_TICKS (2000), BENCH_SECONDS (60), BENCH_WARMUP (5),
@@ -60,7 +61,7 @@ echo "== 5. memory over $memory_ticks update and $memory_ticks network ticks"
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted \
     --memory "$memory_ticks") | show
 
-echo "== 4. peer: conky, then our host, each alone ${seconds}s after ${warmup}s (0.8 s refresh)"
+echo "== 4. peer: conky, an idle Wine program, then our host, each alone ${seconds}s after ${warmup}s (0.8 s refresh)"
 python3 bench/peer.py "$bin" "$WINE_ENV_XVFB_PID" "$seconds" "$warmup" 0.8 | show
 
 echo "== summary: figures against their goals"
