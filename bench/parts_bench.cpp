@@ -102,6 +102,12 @@ int main(int argc, char** argv) {
         m.dwLength = sizeof m;
         GlobalMemoryStatusEx(&m);
     });
+    static ImageInfo background;
+    background.Path = "skins\\default\\background.png";
+    background.LoadFlags = 2;
+    if (LoadImageEx(&background))
+        TimeTicks("DrawPicture 220x120 onto DDB", 20, n, samples.data(),
+                  [&] { DrawPicture(backDC, backDC, 0, 0, &background); });
     TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
     MeterFont.Handle = font;
     TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),

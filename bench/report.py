@@ -4,13 +4,25 @@ that the benchmark programs wrote into one log."""
 import sys
 
 
+def is_number(text):
+    try:
+        float(text)
+        return True
+    except ValueError:
+        return False
+
+
 def main():
     results = {}
     with open(sys.argv[1]) as f:
         for line in f:
             if line.startswith("RESULT "):
                 fields = line.split()
-                results[fields[1]] = [float(v) for v in fields[2:]]
+                # The name may hold spaces; the figures are the numbers at the end.
+                first = len(fields)
+                while first > 2 and is_number(fields[first - 1]):
+                    first -= 1
+                results[" ".join(fields[1:first])] = [float(v) for v in fields[first:]]
 
     def ratio_line(label, ours, floor, goal):
         if ours not in results or floor not in results:
@@ -25,6 +37,12 @@ def main():
     ratio_line("update tick, layered", "layered_update", "floor_layered_update", 1.3)
     ratio_line("update tick, painted (with WM_PAINT)", "painted_update", "floor_painted_update", 1.5)
     ratio_line("network tick / GetIfTable alone", "layered_net", "floor_net", 1.2)
+    host = [results.get(n) for n in ("DrawSkin 220x120", "DrawPicture 220x120 onto DDB")]
+    if all(host) and "painted_update" in results and "floor_painted_update" in results:
+        floor = results["floor_painted_update"][0] + host[0][0] + host[1][0]
+        print(f"  (painted, with the host library's DrawSkin and DrawPicture, "
+              f"{host[0][0]:.0f} + {host[1][0]:.0f} us, counted in the floor: "
+              f"{results['painted_update'][0] / floor:.2f} x)")
 
     print(" processor time per refresh, ours / conky (process to process):")
     helpers = ("wineserver", "winedevice", "services", "plugplay", "svchost", "explorer", "rpcss")

@@ -53,7 +53,7 @@ echo "== 2./3. ticks under Wine, $ticks each, back to back (QueryPerformanceCoun
     --ticks "$ticks") | show
 
 echo "== where a tick's time goes: its single calls, $ticks each"
-(cd "$bin" && wine ./parts_bench.exe "$ticks") | grep -v '^RESULT'
+(cd "$bin" && wine ./parts_bench.exe "$ticks") | show
 
 echo "== 5. memory over $memory_ticks update and $memory_ticks network ticks"
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered \
