@@ -1,5 +1,6 @@
 // PreAlpha and AlphaBlt through the real plasmyr.dll, on real DIB sections.
 #include "host/host_library.h"
+#include "tests/wine/test_dib.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -7,48 +8,8 @@
 
 namespace {
 
-uint32_t Pixel(uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    return uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16 | uint32_t(a) << 24;
-}
-
-// A 32-bit DIB section (bottom-up or top-down) selected into a memory DC;
-// At() counts rows from the top either way.
-struct Dib {
-    HDC Dc = nullptr;
-    HBITMAP Bitmap = nullptr;
-    HGDIOBJ Previous = nullptr;
-    uint32_t* Bits = nullptr;
-    int Width, Height;
-    bool BottomUp;
-    Dib(int width, int height, bool bottomUp, uint32_t fill)
-        : Width(width), Height(height), BottomUp(bottomUp) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = bottomUp ? height : -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        Bits = static_cast<uint32_t*>(bits);
-        Dc = CreateCompatibleDC(nullptr);
-        Previous = SelectObject(Dc, Bitmap);
-        for (int i = 0; i < width * height; ++i)
-            Bits[i] = fill;
-    }
-    ~Dib() {
-        SelectObject(Dc, Previous);
-        DeleteDC(Dc);
-        DeleteObject(Bitmap);
-    }
-    uint32_t& At(int x, int y) {
-        GdiFlush();
-        return Bits[(BottomUp ? Height - 1 - y : y) * Width + x];
-    }
-};
-
 TEST(PlasmyrAlpha, PreAlphaPremultipliesInPlace) {
-    Dib buffer(2, 2, true, 0);
+    TestDib buffer(2, 2, true, 0);
     buffer.At(0, 0) = Pixel(255, 128, 1, 128);
     buffer.At(1, 0) = Pixel(200, 100, 50, 0);
     buffer.At(0, 1) = Pixel(200, 100, 50, 255);
@@ -65,8 +26,8 @@ TEST(PlasmyrAlpha, PreAlphaPremultipliesInPlace) {
 // A 3-frame strip of 2 x 2 frames, premultiplied, bottom-up; frame f, pixel
 // (x, y) has blue 10 * f + x + 1 and green y + 1, opaque; frame 2 is half
 // transparent black.
-struct Strip : Dib {
-    Strip() : Dib(6, 2, true, 0) {
+struct Strip : TestDib {
+    Strip() : TestDib(6, 2, true, 0) {
         for (int f = 0; f < 2; ++f)
             for (int y = 0; y < 2; ++y)
                 for (int x = 0; x < 2; ++x)
@@ -81,7 +42,7 @@ TEST(PlasmyrAlpha, BlendsTheChosenFrameAtItsPlaceOnBothRowOrders) {
     Strip strip;
     for (bool bottomUp : {true, false}) {
         SCOPED_TRACE(bottomUp);
-        Dib target(5, 4, bottomUp, Pixel(200, 200, 200, 255));
+        TestDib target(5, 4, bottomUp, Pixel(200, 200, 200, 255));
         EXPECT_TRUE(AlphaBlt(target.Dc, 2, 1, 2, 2, strip.Bitmap, 2, 6, 2, strip.Bits));
         EXPECT_EQ(target.At(2, 1), Pixel(11, 1, 0, 255));
         EXPECT_EQ(target.At(3, 1), Pixel(12, 1, 0, 255));
@@ -95,7 +56,7 @@ TEST(PlasmyrAlpha, BlendsTheChosenFrameAtItsPlaceOnBothRowOrders) {
         EXPECT_TRUE(AlphaBlt(target.Dc, 0, 0, 2, 2, strip.Bitmap, 4, 6, 2, strip.Bits));
         EXPECT_EQ(target.At(0, 0), Pixel(100, 100, 100, 255));
         // Onto a clear target the source's alpha is kept.
-        Dib clear(2, 2, bottomUp, 0);
+        TestDib clear(2, 2, bottomUp, 0);
         AlphaBlt(clear.Dc, 0, 0, 2, 2, strip.Bitmap, 4, 6, 2, strip.Bits);
         EXPECT_EQ(clear.At(1, 1), Pixel(0, 0, 0, 128));
     }
@@ -123,7 +84,7 @@ TEST(PlasmyrAlpha, BlocksAreCutAtEveryEdge) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.X << "," << c.Y << " w" << c.Width << " sx" << c.SourceX);
-        Dib target(4, 3, true, grey);
+        TestDib target(4, 3, true, grey);
         AlphaBlt(target.Dc, c.X, c.Y, c.Width, 2, strip.Bitmap, c.SourceX, 6, 2, strip.Bits);
         int changed = 0;
         for (int y = 0; y < 3; ++y)
@@ -131,7 +92,7 @@ TEST(PlasmyrAlpha, BlocksAreCutAtEveryEdge) {
                 changed += target.At(x, y) != grey;
         EXPECT_EQ(changed, c.Changed);
     }
-    Dib target(4, 3, true, grey);
+    TestDib target(4, 3, true, grey);
     AlphaBlt(target.Dc, 0, 0, 2, 2, strip.Bitmap, -1, 6, 2, strip.Bits);
     EXPECT_EQ(target.At(1, 0), Pixel(1, 1, 0, 255)); // source column 0 lands at x 1
     EXPECT_EQ(target.At(0, 0), grey);
@@ -139,7 +100,7 @@ TEST(PlasmyrAlpha, BlocksAreCutAtEveryEdge) {
 
 TEST(PlasmyrAlpha, NothingHappensWithoutPixelsOrTarget) {
     Strip strip;
-    Dib target(4, 3, true, 5);
+    TestDib target(4, 3, true, 5);
     EXPECT_FALSE(AlphaBlt(target.Dc, 0, 0, 2, 2, strip.Bitmap, 0, 6, 2, nullptr));
     EXPECT_FALSE(AlphaBlt(target.Dc, 0, 0, 2, 2, nullptr, 0, 6, 2, strip.Bits));
     EXPECT_FALSE(AlphaBlt(nullptr, 0, 0, 2, 2, strip.Bitmap, 0, 6, 2, strip.Bits));

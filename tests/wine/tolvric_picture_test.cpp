@@ -1,6 +1,7 @@
 // Pictures, drawing, the desktop skin and regions through the real tolvric.dll.
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
+#include "tests/wine/test_dib.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,43 +9,6 @@
 #include <string>
 
 namespace {
-
-uint32_t Pixel(uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    return uint32_t(b) | uint32_t(g) << 8 | uint32_t(r) << 16 | uint32_t(a) << 24;
-}
-
-// A 32-bit top-down DIB section selected into a memory DC.
-struct Canvas {
-    HDC Dc = nullptr;
-    HBITMAP Bitmap = nullptr;
-    HGDIOBJ Previous = nullptr;
-    uint32_t* Bits = nullptr;
-    int Width, Height;
-    Canvas(int width, int height, uint32_t fill) : Width(width), Height(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        Bits = static_cast<uint32_t*>(bits);
-        Dc = CreateCompatibleDC(nullptr);
-        Previous = SelectObject(Dc, Bitmap);
-        for (int i = 0; i < width * height; ++i)
-            Bits[i] = fill;
-    }
-    ~Canvas() {
-        SelectObject(Dc, Previous);
-        DeleteDC(Dc);
-        DeleteObject(Bitmap);
-    }
-    uint32_t At(int x, int y) {
-        GdiFlush();
-        return Bits[y * Width + x];
-    }
-};
 
 struct LoadedImage {
     ImageInfo Info;
@@ -96,7 +60,7 @@ TEST(TolvricPicture, PicturesWithoutAlphaGetAMagentaMask) {
         EXPECT_EQ(image.Info.Width, 3);
         EXPECT_EQ(image.Info.Height, 2);
         // The mask, read top-down: white exactly on magenta (254,0,255 is not the key).
-        Canvas mask(3, 2, 0);
+        TestDib mask(3, 2, false, 0);
         HDC source = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(source, image.Info.MaskBitmap);
         BitBlt(mask.Dc, 0, 0, 3, 2, source, 0, 0, SRCCOPY);
@@ -206,14 +170,14 @@ TEST(TolvricPicture, FailedAndFreedLoadsLeaveNoGdiObjects) {
         }
     }
     EXPECT_EQ(ProbeHandle(), before);
-    Canvas still(64, 64, 0);
+    TestDib still(64, 64, false, 0);
     EXPECT_NE(still.Bitmap, nullptr);
 }
 
 TEST(TolvricDraw, AlphaPictureBlendsOverTheTarget) {
     LoadedImage image(TestDataPath("known_alpha.png"));
     ASSERT_EQ(image.Info.Kind, ImageKindAlpha);
-    Canvas target(6, 4, Pixel(100, 100, 100, 255));
+    TestDib target(6, 4, false, Pixel(100, 100, 100, 255));
     EXPECT_TRUE(DrawPicture(target.Dc, target.Dc, 1, 1, &image.Info));
     EXPECT_EQ(target.At(0, 0), Pixel(100, 100, 100, 255));          // outside
     EXPECT_EQ(target.At(1, 1) & 0xFFFFFF, Pixel(0, 0, 255, 0));     // red, opaque
@@ -227,7 +191,7 @@ TEST(TolvricDraw, AlphaPictureBlendsOverTheTarget) {
 TEST(TolvricDraw, MaskedPictureLeavesKeyPixelsAlone) {
     LoadedImage image(TestDataPath("known_masked.png"));
     ASSERT_EQ(image.Info.Kind, ImageKindMasked);
-    Canvas target(4, 3, Pixel(7, 8, 9, 255));
+    TestDib target(4, 3, false, Pixel(7, 8, 9, 255));
     EXPECT_TRUE(DrawPicture(target.Dc, target.Dc, 1, 1, &image.Info));
     EXPECT_EQ(target.At(1, 1) & 0xFFFFFF, Pixel(7, 8, 9, 0));
     EXPECT_EQ(target.At(2, 1) & 0xFFFFFF, Pixel(3, 2, 1, 0));
@@ -242,7 +206,7 @@ TEST(TolvricDraw, MaskedPictureLeavesKeyPixelsAlone) {
 }
 
 TEST(TolvricDraw, SkinIsTheWallpaperBehindTheWindow) {
-    Canvas target(50, 30, 0);
+    TestDib target(50, 30, false, 0);
     RECT client = {0, 0, 50, 30};
     RECT window = {100, 60, 150, 90};
     RECT screen = {0, 0, 1280, 800};
@@ -259,7 +223,7 @@ TEST(TolvricDraw, SkinIsTheWallpaperBehindTheWindow) {
 }
 
 TEST(TolvricRegion, RegionCoversExactlyThePixelsOffTheKey) {
-    Canvas shape(10, 10, Pixel(255, 0, 255, 0)); // magenta everywhere
+    TestDib shape(10, 10, false, Pixel(255, 0, 255, 0)); // magenta everywhere
     for (int y = 5; y < 8; ++y)
         for (int x = 2; x < 6; ++x)
             shape.Bits[y * 10 + x] = Pixel(1, 2, 3, 0);
@@ -287,7 +251,7 @@ TEST(TolvricRegion, RegionCoversExactlyThePixelsOffTheKey) {
 }
 
 TEST(TolvricRegion, AllKeyGivesAnEmptyRegionAndNoBitmapGivesNone) {
-    Canvas key(4, 4, Pixel(255, 255, 255, 0));
+    TestDib key(4, 4, false, Pixel(255, 255, 255, 0));
     SelectObject(key.Dc, key.Previous);
     HRGN region = BitmapToRegion(key.Bitmap, RGB(255, 255, 255), 0, 0);
     key.Previous = SelectObject(key.Dc, key.Bitmap);
