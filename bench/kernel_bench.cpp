@@ -39,7 +39,7 @@ void BM_GlowReduce(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * int64_t(g.LargeWidth) * g.LargeHeight);
 }
-BENCHMARK(BM_GlowReduce)->Arg(84)->ArgName("short_w")->Arg(780)->ArgName("long_w");
+BENCHMARK(BM_GlowReduce)->ArgName("text_width")->Arg(84)->Arg(780);
 
 // A rounded panel: transparent corners and edge, opaque inside.
 std::vector<uint8_t> PanelPicture(int32_t width, int32_t height) {
