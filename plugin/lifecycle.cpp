@@ -6,6 +6,7 @@
 #include "render/surface_rules.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
+#include "window/window_parts.h"
 #include "window/window_proc.h"
 
 #include <cstring>
@@ -136,9 +137,10 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     SendMessageA(PluginWindow, WM_TIMER, TimerNet, 0);
     SendMessageA(PluginWindow, WM_TIMER, TimerUpdate, 0);
 
-    // Behind a full-screen program the meter starts at the bottom. Showing a
-    // hidden window can raise it again (Wine does, even without activation),
-    // so the move is repeated once the window is shown.
+    // Behind a full-screen program the meter starts at the bottom and is shown
+    // without activation, which would bring it in front of that program.
+    // Showing a hidden window can raise it all the same (Wine does), so the
+    // move is repeated once the window is shown.
     const UINT bottomFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
     bool bottom =
         ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
@@ -170,16 +172,17 @@ extern "C" int __stdcall DoneModule() {
     if (IpHelperModule) {
         FreeLibrary(IpHelperModule);
         IpHelperModule = nullptr;
+        GetIfTable = nullptr;
     }
     if (PluginWindow) {
         StopCpuSampler();
         DestroyWindow(PluginWindow);
         PluginWindow = nullptr;
-        ReleaseSurface();
+        GhostInteractive = 0; // a later start begins click-through again
     }
-    // A start that ended after CreateSurface but without a window still holds
-    // BackBuffer; release it too rather than leak it on every failed start.
-    if (BackBuffer) ReleaseSurface();
+    // Also after a start that ended after CreateSurface but without a window:
+    // BackBuffer is released rather than leaked on every failed start.
+    ReleaseSurface();
     UnregisterClassA(ClassName, ModuleInstance);
     const int result = FreeFont(&MeterFont);
     // Our record forgets the font whether or not the library cleared it.

@@ -104,14 +104,16 @@ static HANDLE OpenCpuUsageDevice() {
     char path[MAX_PATH] = "";
     if (GetModuleFileNameA(ModuleInstance, path, sizeof path) == 0) path[0] = '\0';
     path[sizeof path - 1] = '\0';
+    // Only a directory that can be restored afterwards is changed.
+    const bool restorable = savedLength > 0 && savedLength < sizeof saved;
     char* slash = std::strrchr(path, '\\');
-    if (slash) {
+    if (slash && restorable) {
         *slash = '\0';
         SetCurrentDirectoryA(path);
     }
     HANDLE device =
         CreateFileA("\\\\.\\CPUUSAGE.VXD", 0, 0, nullptr, 0, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (savedLength > 0 && savedLength < sizeof saved) SetCurrentDirectoryA(saved);
+    if (restorable) SetCurrentDirectoryA(saved);
     return device;
 }
 
