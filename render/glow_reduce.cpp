@@ -26,8 +26,9 @@ void ReduceGlow(const GlowGeometry& g, const uint8_t* large, uint32_t* small, bo
         const uint8_t* r1 = r0 + stride;
         const uint8_t* r2 = r1 + stride;
         uint32_t* out = small + j * w3;
-        uint32_t* below = out - w3 + 2; // row j - 1, two columns right
         const bool castShadow = shadow && y > 8;
+        // Row j - 1, two columns right; formed only where that row exists.
+        uint32_t* below = castShadow ? out - w3 + 2 : nullptr;
         for (int32_t x = 0, k = 0; x < W - 4; x += 3, ++k) {
             const int32_t o = x * 4;
             const uint32_t sum = r0[o] + r0[o + 4] + r0[o + 8] + r1[o] + r1[o + 4] + r1[o + 8] +

@@ -3,10 +3,10 @@
 # (host program, tolvric.dll, plasmyr.dll), both skins and the README.
 #   scripts/release.sh [--out DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/out"
-[ "${1:-}" = "--out" ] && out="$2"
+[ "${1:-}" = "--out" ] && out="$(realpath -m "$2")" # from where it was typed
+cd "$root"
 
 bash scripts/setup.sh
 cmake -S . -B build/cross -DCMAKE_BUILD_TYPE=Release \

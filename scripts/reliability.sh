@@ -41,8 +41,9 @@ run() { # a test program under Wine; its output goes to the log and the screen
     local program="$1"
     shift
     (cd "$build/bin" && env "$@" wine "./$program.exe") 2>&1 | tee -a "$log" |
-        grep -E '^(configuration|combinations|pictures|lifecycle|soak)|FAILED|Failure' || true
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+        grep -E '^(configuration|combinations|pictures|lifecycle|soak)|FAILED|Failure'
+    local codes=("${PIPESTATUS[@]}") # the program's own status, even when grep finds nothing
+    [ "${codes[0]}" -eq 0 ] || status=1
 }
 echo "== bad configurations and pictures, one host start per case"
 run reliability_config_test VORLAMET_CONFIG_MATRIX=full

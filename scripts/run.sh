@@ -5,8 +5,7 @@
 # second under out/frames/, an animation of the meter, and a screenshot.
 #   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$PWD
+root="$(cd "$(dirname "$0")/.." && pwd)"
 skin=default
 config=""
 seconds=""
@@ -14,13 +13,14 @@ out="$root/out"
 while [ $# -gt 0 ]; do
     case "$1" in
     --skin) skin="$2"; shift 2 ;;
-    --config) config="$2"; shift 2 ;;
+    --config) config="$(realpath -m "$2")"; shift 2 ;; # from where it was typed
     --seconds) seconds="$2"; shift 2 ;;
-    --out) out="$2"; shift 2 ;;
+    --out) out="$(realpath -m "$2")"; shift 2 ;;
     -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
     *) echo "run: unknown option $1" >&2; exit 2 ;;
     esac
 done
+cd "$root"
 
 bash scripts/setup.sh
 jobs=$(nproc)

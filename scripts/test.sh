@@ -26,8 +26,7 @@ bash tests/e2e/run.sh build/cross 2>&1 | tee build/cross/e2e.log || status=1
 # sanitizers (the longer run is scripts/reliability.sh).
 echo "== fuzz"
 mkdir -p build/fuzz
-bash fuzz/run.sh --seconds 4 | tee build/fuzz/summary.log
-[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+bash fuzz/run.sh --seconds 4 | tee build/fuzz/summary.log || status=1
 
 echo "== summary"
 for tree in native cross; do

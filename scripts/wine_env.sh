@@ -6,19 +6,26 @@ wine_env_start() {
     export WINEDEBUG=-all
     export WINEARCH=win32
     if [ -z "${DISPLAY:-}" ]; then
-        local n
-        for n in $(seq 90 140); do
-            [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-            WINE_ENV_XVFB_PID=$!
-            export DISPLAY=":$n"
-            break
-        done
+        # Xvfb picks a free display itself and writes its number to fd 3, so
+        # runs started at the same moment never share a server.
+        local number_file
+        number_file="$(mktemp)"
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+        WINE_ENV_XVFB_PID=$!
         local i
-        for i in $(seq 1 100); do
-            xdpyinfo >/dev/null 2>&1 && break
-            sleep 0.1
+        for i in $(seq 1 200); do
+            [ -s "$number_file" ] && break
+            kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
+            sleep 0.05
         done
+        local number
+        number="$(head -n 1 "$number_file")"
+        rm -f "$number_file"
+        if [ -z "$number" ]; then
+            echo "wine_env: the private X server did not start" >&2
+            return 1
+        fi
+        export DISPLAY=":$number"
     fi
     mkdir -p "$root"
     export WINEPREFIX

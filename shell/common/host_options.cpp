@@ -9,6 +9,9 @@ const char HostUsage[] =
     "                     [--screenshot FILE.png] [--platform-id N] [--properties-name TEXT]\n"
     "                     [--skin-option K=V] [--fullscreen-app] [--check FILE.ini]\n";
 
+// The longest run a single timer can measure (USER_TIMER_MAXIMUM in seconds).
+const long MaxSeconds = 2147483;
+
 static bool ParseInt(const char* text, long low, long high, int* value) {
     if (!text || !*text) return false;
     errno = 0;
@@ -48,7 +51,7 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, s
             if (!need("a text")) return false;
             options->PropertiesName = argv[++i];
         } else if (!strcmp(arg, "--seconds")) {
-            if (!need("a number") || !ParseInt(argv[++i], 0, 86400 * 365, &options->Seconds)) {
+            if (!need("a number") || !ParseInt(argv[++i], 0, MaxSeconds, &options->Seconds)) {
                 *error = "--seconds needs a number of seconds";
                 return false;
             }

@@ -9,7 +9,7 @@ namespace {
 // Which way the rows of a DIB section selected into dc run in memory. The
 // header that GetObject answers does not tell reliably (systems report a
 // positive height for top-down sections too), so one pixel is set through GDI
-// and looked for in the first and the last row; both are restored.
+// and looked for in the first and the last row; what it covered is restored.
 // When the pixel lands in neither row (a clip region or a moved origin), the
 // header's word is taken.
 bool RowsRunBottomUp(HDC dc, uint32_t* bits, int32_t height, int32_t stride, bool header) {
@@ -23,11 +23,14 @@ bool RowsRunBottomUp(HDC dc, uint32_t* bits, int32_t height, int32_t stride, boo
     uint32_t probe = 0x000001;
     while (probe == (savedFirst & 0xFFFFFF) || probe == (savedLast & 0xFFFFFF))
         probe += 0x010101;
+    const COLORREF before = GetPixel(dc, 0, 0);
     SetPixelV(dc, 0, 0, RGB(probe >> 16, (probe >> 8) & 0xFF, probe & 0xFF));
     GdiFlush();
     bool lastChanged = (*last & 0xFFFFFF) == probe, firstChanged = (*first & 0xFFFFFF) == probe;
     *first = savedFirst;
     *last = savedLast;
+    // The probe landed elsewhere: put back the pixel it covered there.
+    if (!lastChanged && !firstChanged && before != CLR_INVALID) SetPixelV(dc, 0, 0, before);
     return lastChanged ? true : firstChanged ? false : header;
 }
 
