@@ -26,3 +26,14 @@ void ReportTicks(const char* name, double* samples, int count) {
     printf("RESULT %s %.2f %.2f %.2f\n", name, median, p90, p99);
     fflush(stdout);
 }
+
+HBITMAP MakeDib(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}

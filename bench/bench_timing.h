@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+// A bottom-up 32-bit DIB section, as the plug-in's scratch buffers are.
+HBITMAP MakeDib(int width, int height, void** bits);
+
 // Microseconds between two QueryPerformanceCounter readings.
 double MicrosecondsBetween(LARGE_INTEGER start, LARGE_INTEGER end);
 

@@ -37,17 +37,6 @@ HBITMAP WorkBitmap;
 HWND LayeredWindow, PaintedWindow;
 RECT TextBox[4];
 
-HBITMAP MakeDib(int width, int height, void** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 // A premultiplied picture with alpha that varies across it.
 HDC MakePicture(int width, int height, uint8_t alpha) {
     void* bits = nullptr;
