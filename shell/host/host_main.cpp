@@ -3,7 +3,7 @@
 #include "host/host_records.h"
 #include "shell/common/host_options.h"
 #include "shell/host/host_log.h"
-#include "shell/host/plugin_loader.h"
+#include "shell/host/plugin_session.h"
 #include "shell/host/screenshot.h"
 #include "shell/host/shell_windows.h"
 #include "shell/host/skin_check.h"
@@ -74,8 +74,10 @@ int main(int argc, char** argv) {
         FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
     if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
 
-    LoadedPlugin plugin;
-    if (!LoadPlugin(pluginPath, &plugin, &error)) return Fail(error);
+    PluginSession& session = HostSession();
+    if (!LoadPlugin(pluginPath, &session.Plugin, &error)) return Fail(error);
+    session.ConfigPath = configPath;
+    session.PropertiesName = options.PropertiesName;
 
     // Relative picture paths in a skin's configuration are taken from its folder.
     std::string configDir = configPath.substr(0, configPath.find_last_of("\\/"));
@@ -89,18 +91,17 @@ int main(int argc, char** argv) {
     if (!desktop || !shell) return Fail("cannot create the host windows");
     if (options.FullScreenApp) CreateFullScreenApp(instance);
 
-    static OSVERSIONINFOA version;
-    version.dwOSVersionInfoSize = sizeof version;
-    GetVersionExA(&version);
-    if (options.PlatformId >= 0) version.dwPlatformId = static_cast<DWORD>(options.PlatformId);
+    session.Version.dwOSVersionInfoSize = sizeof session.Version;
+    GetVersionExA(&session.Version);
+    if (options.PlatformId >= 0)
+        session.Version.dwPlatformId = static_cast<DWORD>(options.PlatformId);
 
-    static PluginShellRecord record; // the shell's record of this plug-in
-    record.PropertiesName = options.PropertiesName.c_str();
+    session.Record.PropertiesName = session.PropertiesName.c_str();
 
-    static HostContextRecord context;
-    context.PluginRecord = &record;
-    context.OsVersion = &version;
-    context.ConfigHandle = const_cast<char*>(configPath.c_str());
+    HostContextRecord& context = session.Context;
+    context.PluginRecord = &session.Record;
+    context.OsVersion = &session.Version;
+    context.ConfigHandle = const_cast<char*>(session.ConfigPath.c_str());
     context.ShellWindow = shell;
     context.DesktopParent = desktop;
     context.SkinOption1 = options.SkinOption[0];
@@ -115,13 +116,12 @@ int main(int argc, char** argv) {
         const char* Section;
         int32_t RowCount;
     };
-    const Descriptor* info = static_cast<const Descriptor*>(plugin.GetPluginInfo());
+    const Descriptor* info = static_cast<const Descriptor*>(session.Plugin.GetPluginInfo());
     if (info)
         HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
                 info->Section ? info->Section : "", info->RowCount);
     HostLog("config %s", configPath.c_str());
-    int started = plugin.InitGlobalModule(&context);
-    HostLog("InitGlobalModule %d window %p", started, static_cast<void*>(record.PluginWnd));
+    StartPlugin();
 
     UINT_PTR endTimer = 0;
     if (options.Seconds > 0)
@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
         bool saved = SaveScreenshot(options.ScreenshotPath);
         HostLog("screenshot %s %s", options.ScreenshotPath.c_str(), saved ? "saved" : "FAILED");
     }
-    HostLog("DoneModule %d", plugin.DoneModule());
-    FreeLibrary(plugin.Module);
+    StopPlugin();
+    FreeLibrary(session.Plugin.Module);
     DestroyWindow(shell);
     DestroyWindow(desktop);
     return 0;

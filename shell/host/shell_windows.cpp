@@ -3,6 +3,8 @@
 #include "host/host_records.h"
 #include "shell/common/wallpaper.h"
 #include "shell/host/host_log.h"
+#include "shell/host/plugin_session.h"
+#include "shell/host/properties.h"
 
 static HWND DesktopWindowHandle;
 
@@ -75,8 +77,18 @@ static LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPAR
     case HostMsgShowProperties: {
         const char* text = reinterpret_cast<const char*>(lParam);
         HostLog("HostMsgShowProperties \"%s\"", text ? text : "");
+        // Sent from inside the plug-in's window procedure: the settings open
+        // once that message has returned, so that applying them may restart
+        // the plug-in.
+        PostMessageA(window, HostMsgOpenProperties, 0, 0);
         return 0;
     }
+    case HostMsgOpenProperties:
+        ShowProperties(window);
+        return 0;
+    case HostMsgRestartPlugin:
+        RestartPlugin();
+        return 0;
     case HostMsgQueryFullScreen: {
         bool full = FullScreenAppInFront(nullptr);
         HostLog("HostMsgQueryFullScreen %d", full ? 1 : 0);
