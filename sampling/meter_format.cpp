@@ -1,5 +1,6 @@
 // A meter's text after each sample: the number through wvsprintfA, the line
 // composed within the meter's Text.
+#include "host/host_library.h"
 #include "sampling/sampling.h"
 #include "sampling/meter_text.h"
 
@@ -22,7 +23,9 @@ void FormatPlain(Meter* meter, uint32_t value) {
 
 void FormatTraffic(Meter* meter, uint32_t bytes) {
     char number[NumberTextRoom];
-    TrafficForm form = TrafficFormOf(bytes, meter->Postfix[0] == '\0');
+    // Whether the postfix counts as empty is the host library's call, as it
+    // is for the whole template when the settings are read.
+    TrafficForm form = TrafficFormOf(bytes, IsPSTREmpty(meter->Postfix) != 0);
     FormatNumber(number, form.Format, form.Whole, form.Digit);
     ComposeMeterText(meter->Text, meter->Prefix, meter->HasNumber ? number : nullptr,
                      meter->Postfix);

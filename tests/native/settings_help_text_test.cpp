@@ -110,6 +110,7 @@ TEST(SettingsHelpText, NamesTheChoicesAndTheTemplateExample) {
                                     "milliseconds",
                                     "1000",
                                     "dial-up",
+                                    "bits/s",
                                     "PNG"};
     for (const char* mention : mentions) {
         EXPECT_NE(text.find(mention), std::string::npos) << mention;

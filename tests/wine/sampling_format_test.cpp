@@ -1,7 +1,10 @@
 // The meter texts as the plug-in composes them with wvsprintfA, against the
 // platform-free forms that the native tests pin down.
+#include "host/host_library.h"
+#include "render_gdi_hooks.h"
 #include "sampling/meter_text.h"
 #include "sampling/sampling.h"
+#include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -9,6 +12,13 @@
 #include <vector>
 
 namespace {
+
+// The library reads TOLVRIC_CALL_LOG once, at its first call.
+const std::string CallLogPath = [] {
+    std::string path = TempPath("format_calls", ".log");
+    SetEnvironmentVariableA("TOLVRIC_CALL_LOG", path.c_str());
+    return path;
+}();
 
 Meter MakeMeter(const char* prefix, const char* postfix, bool hasNumber) {
     Meter meter = {};
@@ -83,6 +93,47 @@ TEST(FormatPlain, FullAffixesStayWithinText) {
     FormatPlain(&meter, 4294967295u);
     EXPECT_EQ(std::strlen(meter.Text), 2 * sizeof meter.Prefix + 10);
     EXPECT_EQ(meter.TextdX, 0) << "nothing written past Text";
+}
+
+// A host library may count a text of blanks as empty; the traffic text then
+// leaves out the space it puts before a non-empty postfix. Our own library
+// counts only "" as empty.
+BOOL __stdcall BlanksAreEmpty(const char* text) {
+    while (text && *text == ' ')
+        ++text;
+    return !text || !*text;
+}
+
+TEST(FormatTraffic, TheHostDecidesWhetherThePostfixIsEmpty) {
+    struct Case {
+        bool blanksAreEmpty;
+        const char* postfix;
+        uint32_t count;
+        const char* text;
+    } cases[] = {
+        {true, " ", 512, "512 "},        {false, " ", 512, "512  "},
+        {true, "  ", 1000, "1000  "},    {false, "", 512, "512"},
+        {true, "/s", 512, "512 /s"},     {true, " ", 1572864, "1.5 M "},
+        {false, " ", 1572864, "1.5 M "},
+    };
+    HMODULE self = GetModuleHandleA(nullptr);
+    void* library =
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("tolvric.dll"), "IsPSTREmpty"));
+    ASSERT_NE(library, nullptr);
+    void* hook = reinterpret_cast<void*>(&BlanksAreEmpty);
+    for (const Case& c : cases) {
+        if (c.blanksAreEmpty) {
+            ASSERT_GT(gdi_hooks::PatchImport(self, library, hook), 0);
+        }
+        Meter meter = MakeMeter("", c.postfix, true);
+        FormatTraffic(&meter, c.count);
+        if (c.blanksAreEmpty) gdi_hooks::PatchImport(self, hook, library);
+        EXPECT_STREQ(meter.Text, c.text) << "\"" << c.postfix << "\" " << c.count;
+    }
+    // Our library is asked at every traffic text, and says so in its call log.
+    Meter meter = MakeMeter("", "/s", true);
+    FormatTraffic(&meter, 512);
+    EXPECT_NE(ReadTextFile(CallLogPath).find("IsPSTREmpty /s\n"), std::string::npos);
 }
 
 } // namespace
