@@ -13,3 +13,5 @@ gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
 # The committed skins are what tools/make_skins.py makes.
 find_program(PYTHON3 python3 REQUIRED)
 add_test(NAME skins_up_to_date COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_skins.py --check)
+# The test scripts' probe of whether this machine can run Wine.
+add_test(NAME wine_probe COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/wine_probe_test.sh)

@@ -14,6 +14,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+. scripts/wine_env.sh
+wine_require bench
 
 ticks=${BENCH_TICKS:-2000}
 seconds=${BENCH_SECONDS:-60}
@@ -41,7 +43,6 @@ build/bench-native/bench/kernel_bench --benchmark_min_time=0.2 2>&1 | grep -v '^
 
 # Always a private Xvfb, so that its X server is ours to measure.
 unset DISPLAY
-. scripts/wine_env.sh
 trap wine_env_stop EXIT
 wine_env_start "$PWD/build/bench-cross"
 

@@ -21,6 +21,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 bash scripts/setup.sh || exit 1
+. scripts/wine_env.sh
+wine_require reliability
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
     >/dev/null || exit 1
 cmake --build "$build" -j "$(nproc)" --target Vorlamet tolvric plasmyr vorlamet_host \
@@ -32,7 +34,6 @@ echo "== fuzzing, $fuzz_seconds s per target"
 bash fuzz/run.sh --seconds "$fuzz_seconds" | tee build/fuzz/reliability.log
 [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
 
-. scripts/wine_env.sh
 trap wine_env_stop EXIT
 wine_env_start "$PWD/$build"
 log="$PWD/$build/reliability.log"

@@ -23,6 +23,8 @@ done
 cd "$root"
 
 bash scripts/setup.sh
+. scripts/wine_env.sh
+wine_require run
 jobs=$(nproc)
 cmake -S . -B build/cross -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
@@ -36,7 +38,6 @@ config=$(realpath "$config")
 
 live=1
 [ -n "${DISPLAY:-}" ] || live=0
-. scripts/wine_env.sh
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
 

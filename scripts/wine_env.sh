@@ -1,6 +1,55 @@
 # Sourced by the scripts: a display (the user's, or a private Xvfb) and a
 # fresh Wine prefix for this run. Call wine_env_start, then wine_env_stop.
+# wine_probe first tells whether this machine can run Wine at all.
 WINE_ENV_XVFB_PID=""
+
+# Whether this machine can run 32-bit Windows programs. Answers 0 when it can;
+# 3 when its kernel cannot execute 32-bit x86 code at all (the machine, not
+# the project: such kernels refuse the 32-bit Wine loader with ENOEXEC); 1 when
+# Wine is missing or broken in any other way. WINE_PROBE_WHY then holds one
+# line saying why. Takes well under a second either way: nothing waits.
+WINE_PROBE_WHY=""
+WINE_PROBE_LOADER="${WINE_PROBE_LOADER:-/usr/lib/wine/wine}" # Debian's 32-bit loader
+wine_probe() {
+    WINE_PROBE_WHY=""
+    local refused="this machine cannot run 32-bit x86 code (the kernel refuses 32-bit programs: Exec format error)"
+    if ! command -v wine >/dev/null 2>&1; then
+        WINE_PROBE_WHY="Wine is not installed (bash scripts/setup.sh installs it)"
+        return 1
+    fi
+    local out rc
+    # The loader itself is a 32-bit program: run it straight from bash, which
+    # reports ENOEXEC as status 126 (a wrapper shell might not).
+    if [ -x "$WINE_PROBE_LOADER" ]; then
+        rc=0
+        out="$("$WINE_PROBE_LOADER" --version 2>&1)" || rc=$?
+        if [ "$rc" -eq 126 ] || grep -qi 'exec format error' <<<"$out"; then
+            WINE_PROBE_WHY="$refused"
+            return 3
+        fi
+    fi
+    rc=0
+    out="$(timeout 30 wine --version 2>&1)" || rc=$?
+    if [ "$rc" -eq 126 ] || grep -qi 'exec format error' <<<"$out"; then
+        WINE_PROBE_WHY="$refused"
+        return 3
+    fi
+    if [ "$rc" -ne 0 ]; then
+        WINE_PROBE_WHY="Wine is installed but broken: wine --version exited with $rc ($(head -n 1 <<<"$out"))"
+        return 1
+    fi
+    return 0
+}
+# For a script that cannot do without Wine: when this machine cannot run it,
+# one line on why and what it needs, and exit status 2.
+wine_require() {
+    local answer=0
+    wine_probe || answer=$?
+    [ "$answer" -eq 0 ] && return 0
+    echo "$1: cannot run here: $WINE_PROBE_WHY; it needs 32-bit Wine, which runs on a 64-bit Linux kernel that can execute 32-bit programs" >&2
+    exit 2
+}
+
 wine_env_start() {
     local root="$1" # directory under which the prefix is made
     export WINEDEBUG=-all
@@ -38,6 +87,14 @@ wine_env_start() {
     # two seconds for each window to be withdrawn.
     wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -p 60 >/dev/null 2>&1 || true
+    # One real program in the new prefix, so that a broken Wine stops the run
+    # here with its own words rather than as a wall of failed tests.
+    local said
+    said="$(timeout 120 wine cmd /c echo wine-env-ready 2>&1 | tr -d '\r')" || true
+    if ! grep -qx wine-env-ready <<<"$said"; then
+        echo "wine_env: Wine cannot run a program in $WINEPREFIX: $(grep -v '^$' <<<"$said" | head -n 1)" >&2
+        return 1
+    fi
 }
 wine_env_stop() {
     wineserver -k >/dev/null 2>&1 || true

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/../.."
 build="${1:-build/cross}"
 shift || true
 . scripts/wine_env.sh
+wine_require e2e
 trap wine_env_stop EXIT
 unset DISPLAY # always a private display: the tests move the pointer
 wine_env_start "$PWD/$build"
