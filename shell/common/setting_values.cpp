@@ -102,8 +102,8 @@ bool CheckColor(const DescriptorRow& row, const std::string& text, std::string* 
 std::string InitialSettingText(const DescriptorRow& row, const EditorSpec& spec, const char* ini,
                                size_t iniLength, const char* section, bool* present) {
     IniValue value;
-    const bool found = row.Key && section && ini &&
-                       FindIniValue(ini, iniLength, section, row.Key, &value);
+    const bool found =
+        row.Key && section && ini && FindIniValue(ini, iniLength, section, row.Key, &value);
     if (present) *present = found;
     if (found) return std::string(value.Text, value.Length);
     switch (spec.Kind) {

@@ -31,8 +31,8 @@ void OptionsText(const EditorSpec& list, char* text, size_t size) {
     text[0] = 0;
     for (int32_t i = 0; i < list.OptionCount && used < size; ++i) {
         const char* separator = i == 0 ? "" : i + 1 == list.OptionCount ? " or " : ", ";
-        int n = snprintf(text + used, size - used, "%s%d (%s)", separator, int(i),
-                         OptionName(list, i));
+        int n =
+            snprintf(text + used, size - used, "%s%d (%s)", separator, int(i), OptionName(list, i));
         if (n < 0) break;
         used += size_t(n);
     }
@@ -84,8 +84,7 @@ void CheckWindow(const SkinConfig& config, SkinReport* report) {
     const EditorSpec locks = EditorFor(*roles.LockMode);
     if (config.LockMode < 0 || config.LockMode >= locks.OptionCount)
         Add(report, SkinWarning, "%s: %d is not 0 to %d; the window behaves as 0 (%s)",
-            roles.LockMode->Key, config.LockMode, int(locks.OptionCount - 1),
-            OptionName(locks, 0));
+            roles.LockMode->Key, config.LockMode, int(locks.OptionCount - 1), OptionName(locks, 0));
 
     const char* skin = roles.Background->Key;
     if (!config.SkinPath[0]) {
@@ -196,9 +195,8 @@ void CheckText(const SkinMeterConfig& meter, const MeterRows& keys, const SkinCo
     if (written > SkinTemplateRead) {
         char tail[20];
         CutTail(read, tail, sizeof tail);
-        Add(report, SkinWarning,
-            "%s: %d characters; the plug-in reads the first %d, up to \"%s\"", name,
-            written, SkinTemplateRead, tail);
+        Add(report, SkinWarning, "%s: %d characters; the plug-in reads the first %d, up to \"%s\"",
+            name, written, SkinTemplateRead, tail);
     }
     int32_t prefixLength = 0, postfixLength = 0;
     TemplatePartLengths(read, &prefixLength, &postfixLength);

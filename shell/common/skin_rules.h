@@ -48,7 +48,7 @@ struct SkinConfig {
     char FontFace[64];
     bool FontExists;
     int32_t Elapse;
-    int32_t Transparency; // judged only when the descriptor offers it
+    int32_t Transparency;  // judged only when the descriptor offers it
     bool LayeredAvailable; // the system can show per-pixel alpha windows
     // Keys whose text is there but cannot be read; the plug-in uses the default.
     const char* UnreadableKeys[16];

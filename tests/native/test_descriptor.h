@@ -24,9 +24,12 @@ inline void FillRows(DescriptorRow* rows) {
     const intptr_t z = reinterpret_cast<intptr_t>(ZOrderNames());
     const intptr_t lock = reinterpret_cast<intptr_t>(LockModeNames());
     const DescriptorRow window[] = {
-        {nullptr, 0x13, "Window Settings", 0, 0, 0}, {"Z-Order", 0x10, "Z-Order", 1, 2, z},
-        {"X", 0x02, "X", 0, 0, 0},                   {"Y", 0x02, "Y", 0, 0, 0},
-        {"LockMode", 0x10, "LockMode", 0, 3, lock},  {"Skin", 0x0E, "Skin", 0, 0, 0},
+        {nullptr, 0x13, "Window Settings", 0, 0, 0},
+        {"Z-Order", 0x10, "Z-Order", 1, 2, z},
+        {"X", 0x02, "X", 0, 0, 0},
+        {"Y", 0x02, "Y", 0, 0, 0},
+        {"LockMode", 0x10, "LockMode", 0, 3, lock},
+        {"Skin", 0x0E, "Skin", 0, 0, 0},
     };
     int n = 0;
     for (const DescriptorRow& row : window)
@@ -41,7 +44,7 @@ inline void FillRows(DescriptorRow* rows) {
         {"NetOUT Indicator Settings", "NetOutSkin", "NetOutFramesCount", "NetOutOffsetX",
          "NetOutOffsetY", "NetOutTextFormat", "NetOutTextdX", "NetOutTextdY"},
     };
-    static const char* const captions[] = {nullptr,      "FramesCount", "OffsetX",     "OffsetY",
+    static const char* const captions[] = {nullptr,      "FramesCount", "OffsetX",    "OffsetY",
                                            "TextFormat", "TextOffsetX", "TextOffsetY"};
     static const int32_t types[] = {0x0E, 0x02, 0x02, 0x02, 0x07, 0x02, 0x02};
     for (const auto& meter : meters) {
