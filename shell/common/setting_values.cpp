@@ -74,7 +74,8 @@ bool CheckFont(const DescriptorRow& row, const std::string& text, std::string* s
                    std::to_string(sizeof font.Face - 1) + " characters.";
         return false;
     }
-    if (comma == std::string::npos || !ParseFontSpec(text.data(), text.size(), &font)) {
+    if (comma == std::string::npos || text.find_first_of("\r\n") != std::string::npos ||
+        !ParseFontSpec(text.data(), text.size(), &font)) {
         *message = name + ": " + Quoted(text) +
                    " is not a font; write Face,Size[,bold][,italic] with a size of 1-500 "
                    "points, for example Tahoma,8,bold.";

@@ -200,6 +200,35 @@ TEST(SkinRules, EdgesOfTheRangesPass) {
         }
 }
 
+// Without layered windows the descriptor offers three lock modes and no
+// transparency: the check judges what is offered.
+TEST(SkinRules, WithoutLayeredWindowsTheOfferedRowsDecide) {
+    SkinConfig config = GoodConfig();
+    config.Roles = &Roles(false);
+    config.LayeredAvailable = false;
+    config.Background.HasAlpha = false;
+    config.LockMode = 3;
+    config.Transparency = 30;
+    SkinReport report;
+    CheckSkin(config, &report);
+    ASSERT_EQ(report.Count, 1) << Lines(report);
+    EXPECT_STREQ(report.Findings[0].Text,
+                 "LockMode: 3 is not 0 to 2; the window behaves as 0 (Unlocked)");
+}
+
+TEST(SkinRules, AFrameCountLeftOutIsNotReported) {
+    SkinConfig config = GoodConfig();
+    config.Meters[2].FramesCount = 0; // the row's default
+    config.Meters[2].FramesCountWritten = false;
+    config.Meters[2].Image.Width = 100;
+    SkinReport report;
+    CheckSkin(config, &report);
+    EXPECT_EQ(report.Count, 0) << Lines(report);
+    config.Roles = nullptr;
+    CheckSkin(config, &report);
+    EXPECT_EQ(report.Errors, 1);
+}
+
 TEST(SkinRules, FrameTouchingTheEdgesIsInside) {
     SkinConfig config = GoodConfig();
     config.Meters[0].OffsetX = 120; // 120 + 100 = 220, the last column
