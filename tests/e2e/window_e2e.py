@@ -732,9 +732,16 @@ def test_settings_dialog(env):
               ["items"] == ["Unlocked", "Lock Window", "Hide on mouse over", "Ghost mode"],
               "four lock modes")
 
+        # The README's picture: the meter and its settings on the host's desktop.
+        dialog = show_page(env, "Other Settings")
+        meter = env.meter_state()["rect"]
+        shot = env.screenshot("settings_other_page")
+        left, top = min(meter[0], dialog["rect"][0]) - 20, min(meter[1], dialog["rect"][1]) - 20
+        right, bottom = max(meter[2], dialog["rect"][2]) + 20, max(meter[3], dialog["rect"][3]) + 20
+        run("convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+            "+repage", os.path.join(env.artifacts, "settings_dialog.png"))
+
         # Values outside the rules: a message naming the row and its range.
-        show_page(env, "Other Settings")
-        env.screenshot("settings_other_page")
         for bad in ("100", "abc"):
             type_into(env, row["Elapse"], bad)
             click_control(settings_dialog(env), IDOK)
