@@ -10,8 +10,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 namespace {
 
 // Dialog units: the page list, the rows beside it and the buttons below fit
@@ -23,7 +21,7 @@ const int RowsPerPage = 9;
 // An empty dialog whose controls are made at run time: the template only
 // gives the frame, its size and the dialog font.
 const DLGTEMPLATE* DialogTemplate() {
-    static WORD words[64];
+    alignas(DWORD) static WORD words[64];
     static bool made = false;
     if (!made) {
         DLGTEMPLATE* t = reinterpret_cast<DLGTEMPLATE*>(words);
@@ -204,9 +202,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
-    case WM_DRAWITEM:
-        DrawSwatch(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlType != ODT_STATIC) return FALSE;
+        DrawSwatch(item);
         return TRUE;
+    }
     case WM_HELP: // F1
         ShowSettingsPage(dialog, Properties().PageCount);
         return TRUE;

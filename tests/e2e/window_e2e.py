@@ -581,7 +581,7 @@ def test_full_screen_notices(env):
 IDOK, IDCANCEL = 1, 2
 PAGE_LIST, PAGE_HEADING, HELP_TEXT = 100, 101, 102
 ROW_BASE, PARTS = 1000, 6
-LABEL, EDITOR = 0, 1
+LABEL, EDITOR, BUTTON = 0, 1, 2
 GROUP, LIST, FONT, COLOR, PICTURE, TEXT, SWITCH = 0x13, 0x10, 0x0C, 0x06, 0x0E, 0x07, 0x101
 
 
@@ -652,10 +652,11 @@ def type_into(env, row, text):
     control_shows(env, row_id(row, EDITOR), "%r typed" % text, lambda c: c["text"] == text)
 
 
-def answer_message(env, host, log_pattern, *words):
-    """Waits for the message box and the log line; checks that the message
-    holds each word, then closes it with its OK button."""
-    host.wait_count(log_pattern, host.count(log_pattern) or 1)
+def answer_message(env, host, log_pattern, count, *words):
+    """Waits for the count-th log line of the pattern and the message box;
+    checks that the message holds each word, then closes it with its OK
+    button."""
+    host.wait_count(log_pattern, count)
     box = wait_until(lambda: message_box(env), "a message box")
     text = " ".join(c["text"] for c in box["controls"].values())
     for word in words:
@@ -742,10 +743,11 @@ def test_settings_dialog(env):
             "+repage", os.path.join(env.artifacts, "settings_dialog.png"))
 
         # Values outside the rules: a message naming the row and its range.
-        for bad in ("100", "abc"):
+        for count, bad in enumerate(("100", "abc"), 1):
             type_into(env, row["Elapse"], bad)
             click_control(settings_dialog(env), IDOK)
-            answer_message(env, host, r"^Properties invalid Elapse$", "Elapse", "200-5000", bad)
+            answer_message(env, host, r"^Properties invalid Elapse$", count, "Elapse", "200-5000",
+                           bad)
             check(read_bytes(ini) == before, "nothing written for Elapse %s" % bad)
         type_into(env, row["Elapse"], "800")
 
@@ -782,7 +784,7 @@ def test_settings_dialog(env):
         show_page(env, "Window Settings")
         type_into(env, row["Skin"], "gone.png")
         click_control(settings_dialog(env), IDOK)
-        answer_message(env, host, r"^Properties start failed; previous settings restored$",
+        answer_message(env, host, r"^Properties start failed; previous settings restored$", 1,
                        "did not start", "gone.png")
         check(read_bytes(ini) == before, "the previous configuration is back")
         after = host.wait_count(r"^Properties applied 1 keys: Skin$", 1)
@@ -811,15 +813,25 @@ def test_settings_without_layered_windows(env):
         lock = row_id([r["key"] for r in rows].index("LockMode"), EDITOR)
         check(show_page(env, "Window Settings")["controls"][lock]["items"] ==
               ["Unlocked", "Lock Window", "Hide on mouse over"], "three lock modes")
+        # Browse: a picture in the configuration's folder is stored relative to it.
+        cpu = [r["key"] for r in rows].index("CPUSkin")
+        click_control(show_page(env, "CPU Indicator Settings"), row_id(cpu, BUTTON))
+        wait_until(lambda: [d for d in env.dialogs() if d["title"] == "Choose a picture"],
+                   "the open-file dialog")
+        xdo("type", win_path(os.path.join(os.path.dirname(ini), "mem.png")))
+        xdo("key", "Return")
+        control_shows(env, row_id(cpu, EDITOR), "the picked picture",
+                      lambda c: c["text"] == "mem.png")
         switch = row_id(len(rows) - 1, EDITOR)
         click_control(show_page(env, "Other Settings"), switch)
         control_shows(env, switch, "the switch off", lambda c: c["checked"] == 0)
         env.screenshot("settings_without_layered")
         click_control(settings_dialog(env), IDOK)
-        host.wait_count(r"^Properties applied 1 keys: UseVXD$", 1)
+        host.wait_count(r"^Properties applied 2 keys: CPUSkin UseVXD$", 1)
         host.wait_count(r"^Properties closed$", 1)
-        check(changed_lines(before, read_bytes(ini)) == [("UseVXD=1", "UseVXD=0")],
-              "only the switch changed")
+        check(changed_lines(before, read_bytes(ini)) ==
+              [("CPUSkin=cpu.png", "CPUSkin=mem.png"), ("UseVXD=1", "UseVXD=0")],
+              "only the picture and the switch changed")
     finally:
         host.stop()
 
