@@ -9,11 +9,14 @@
 #pragma once
 
 #include "shell/common/descriptor_roles.h"
+#include "shell/common/setting_editors.h"
 
 #include <cstdint>
 
-const int32_t SkinTemplateRead = 199; // characters of a template the plug-in reads
-const int32_t SkinPathRead = 259;     // characters of a picture path the plug-in reads
+// Characters of a template and of a picture path that the plug-in reads: the
+// limits the settings dialog enforces.
+const int32_t SkinTemplateRead = TextValueMax;
+const int32_t SkinPathRead = PictureValueMax;
 
 struct SkinPicture {
     bool Loaded;

@@ -345,10 +345,12 @@ def test_unlocked_drag_saves_and_restart_restores(env):
 
 def open_menu_and_choose_properties(env, host, point, shot, close=True):
     """Right-click at point, choose Properties; the settings dialog it opens is
-    closed with Cancel, or answered when close is false."""
+    closed with Cancel, or answered when close is false. With a dialog open
+    already, that one comes to the front and is answered."""
     before = len([l for l in host.log() if "HostMsgShowProperties" in l])
     opened = host.count(r"^Properties open")
     closed = host.count(r"^Properties closed$")
+    fronted = host.count(r"^Properties to front$")
     xdo("mousemove", *point)
     settle()
     xdo("click", 3)
@@ -369,6 +371,12 @@ def open_menu_and_choose_properties(env, host, point, shot, close=True):
                             if l == 'HostMsgShowProperties "/Vorlamet"']) > before,
                "HostMsgShowProperties \"/Vorlamet\"")
     check(not x_viewable(menu[0]), "the menu closed")
+    if opened > closed:
+        host.wait_count(r"^Properties to front$", fronted + 1)
+        dialogs = [d for d in env.dialogs() if PAGE_LIST in d["controls"]]
+        check(len(dialogs) == 1 and host.count(r"^Properties open") == opened,
+              "one settings dialog at a time")
+        return dialogs[0]
     dialog = wait_for_settings(env, host, opened + 1)
     if close:
         click_control(dialog, IDCANCEL)
@@ -729,6 +737,8 @@ def test_settings_dialog(env):
         open_menu_and_choose_properties(env, host, centre(host.meter["rect"]), "settings_menu",
                                         close=False)
         walk_settings(env, descriptor, ini)
+        open_menu_and_choose_properties(env, host, centre(host.meter["rect"]), "settings_again",
+                                        close=False)
         check(show_page(env, "Window Settings")["controls"][row_id(row["LockMode"], EDITOR)]
               ["items"] == ["Unlocked", "Lock Window", "Hide on mouse over", "Ghost mode"],
               "four lock modes")
