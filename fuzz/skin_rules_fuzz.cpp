@@ -1,8 +1,9 @@
-// The skin check, the properties text and the lock-mode decisions on any
-// values: every finding is a terminated text within its record, the counts
-// match, and the properties text never leaves its buffer.
+// The skin check (with either variant of the descriptor's rows), the properties text and the
+// lock-mode decisions on any values: every finding is a terminated text within its record, the
+// counts match, and the properties text never leaves its buffer.
 #include "fuzz/fuzz_check.h"
 #include "shell/common/skin_rules.h"
+#include "tests/native/test_descriptor.h"
 #include "window/lock_rules.h"
 #include "window/properties_text.h"
 
@@ -33,9 +34,12 @@ SkinPicture Picture(FuzzedDataProvider* input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    static const char* const Names[] = {"CPU", "MEM", "NetIn", "NetOut"};
     static const char* const Unreadable[] = {"X", "Elapse", "Font", "FontColor"};
+    static SettingRoles roles[2];
+    const bool layered = input.ConsumeBool();
+    FUZZ_CHECK(FindSettingRoles(test_descriptor::Descriptor(layered), &roles[layered], nullptr, 0));
     std::unique_ptr<SkinConfig> config(new SkinConfig());
+    config->Roles = &roles[layered];
     config->SectionFound = input.ConsumeBool();
     config->ZOrder = input.ConsumeIntegral<int32_t>();
     config->LockMode = input.ConsumeIntegral<int32_t>();
@@ -43,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     config->Background = Picture(&input);
     for (int i = 0; i < 4; ++i) {
         SkinMeterConfig& m = config->Meters[i];
-        m.Name = Names[i];
         Text(&input, m.ImagePath, sizeof m.ImagePath);
         m.FramesCount = input.ConsumeIntegral<int32_t>();
+        m.FramesCountWritten = input.ConsumeBool();
         m.OffsetX = input.ConsumeIntegral<int32_t>();
         m.OffsetY = input.ConsumeIntegral<int32_t>();
         Text(&input, m.TextFormat, sizeof m.TextFormat);

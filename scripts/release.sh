@@ -23,7 +23,7 @@ cp "$bin/Vorlamet.plg" "$bin/vorlamet_host.exe" "$bin/tolvric.dll" "$bin/plasmyr
 cp -r skins/default skins/painted "$stage/skins/"
 cp README.md "$stage/"
 cp docs/default-skin.png docs/default-skin.gif docs/painted-skin.png docs/strip-frames.png \
-    docs/mask-and-alpha.png "$stage/docs/"
+    docs/mask-and-alpha.png docs/properties-dialog.png "$stage/docs/"
 # Stripped of debugging symbols the kit is a fraction of the size.
 i686-w64-mingw32-strip "$stage"/*.plg "$stage"/*.exe "$stage"/*.dll
 (cd "$out" && python3 - <<'PY'

@@ -3,20 +3,23 @@
 # display it runs live until Ctrl+C (or --seconds); without a display it runs
 # on a private Xvfb for --seconds (10), saves a frame of the screen every
 # second under out/frames/, an animation of the meter, and a screenshot.
-#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR]
+# --properties opens the settings dialog as soon as the meter runs.
+#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR] [--properties]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 skin=default
 config=""
 seconds=""
 out="$root/out"
+properties=""
 while [ $# -gt 0 ]; do
     case "$1" in
     --skin) skin="$2"; shift 2 ;;
     --config) config="$(realpath -m "$2")"; shift 2 ;; # from where it was typed
     --seconds) seconds="$2"; shift 2 ;;
     --out) out="$(realpath -m "$2")"; shift 2 ;;
-    -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
+    --properties) properties=--properties; shift ;;
+    -h|--help) sed -n '2,7p' "$0"; exit 0 ;;
     *) echo "run: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -41,7 +44,7 @@ live=1
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
 
-args=(--config "Z:$config")
+args=(--config "Z:$config" $properties)
 if [ "$live" = 1 ]; then
     [ -n "$seconds" ] && args+=(--seconds "$seconds")
     echo "run: Vorlamet on $DISPLAY with $config (Ctrl+C ends it)"

@@ -80,9 +80,11 @@ wine_env_start() {
     export WINEPREFIX
     WINEPREFIX="$(mktemp -d "$root/wineprefix.XXXXXX")"
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
-    # The skins are drawn in Tahoma, as on Windows; Wine ships the face but
-    # does not install it into a fresh prefix.
-    cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # The skins are drawn in Tahoma and caption buttons in Marlett, as on
+    # Windows; Wine ships both faces but does not install them into a fresh
+    # prefix.
+    cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf \
+        "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Unmanaged X windows: without a window manager Wine would otherwise wait
     # two seconds for each window to be withdrawn.
     wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true

@@ -12,7 +12,8 @@ struct HostOptions {
     int Seconds = 0;       // 0: run until Ctrl+C or the window is closed
     int PlatformId = -1;   // -1: the system's own
     int SkinOption[4] = {0, 0, 0, 0};
-    bool FullScreenApp = false; // answer "a full-screen application is in front"
+    bool FullScreenApp = false;  // answer "a full-screen application is in front"
+    bool OpenProperties = false; // open the settings dialog once the plug-in runs
     bool Help = false;
 };
 

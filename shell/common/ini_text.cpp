@@ -118,6 +118,13 @@ const char* LineEnding(const std::string& text) {
     return (lf > 0 && text[lf - 1] == '\r') ? "\r\n" : "\n";
 }
 
+// Ends the text's last line before another is added. A lone CR there is the
+// start of the ending already: completing it keeps that line's value as read.
+void EndLine(std::string* text, const char* newline) {
+    if (text->empty() || text->back() == '\n') return;
+    *text += text->back() == '\r' ? "\n" : newline;
+}
+
 } // namespace
 
 bool FindIniValue(const char* text, size_t length, const char* section, const char* key,
@@ -155,10 +162,10 @@ std::string SetIniValue(const std::string& text, const char* section, const char
     if (place.SectionFound) {
         std::string result = text.substr(0, place.InsertAt);
         // The section's last line may be the file's last line, without an ending.
-        if (!result.empty() && result.back() != '\n') result += newline;
+        EndLine(&result, newline);
         return result + entry + text.substr(place.InsertAt);
     }
     std::string result = text;
-    if (!result.empty() && result.back() != '\n') result += newline;
+    EndLine(&result, newline);
     return result + "[" + section + "]" + newline + entry;
 }

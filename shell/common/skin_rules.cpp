@@ -2,6 +2,7 @@
 
 #include "render/frame_select.h"
 #include "settings/text_template.h"
+#include "shell/common/setting_editors.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -9,8 +10,8 @@
 
 namespace {
 
-const char* const ZOrderNames[] = {"Desktop", "Normal", "Always on top"};
-const char* const LockModeNames[] = {"Unlocked", "Lock Window", "Hide on mouse over", "Ghost mode"};
+void Add(SkinReport* report, SkinSeverity severity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 void Add(SkinReport* report, SkinSeverity severity, const char* format, ...) {
     if (report->Count >= SkinFindingsMax) return;
@@ -22,6 +23,19 @@ void Add(SkinReport* report, SkinSeverity severity, const char* format, ...) {
     va_end(args);
     if (severity == SkinError) ++report->Errors;
     if (severity == SkinWarning) ++report->Warnings;
+}
+
+// "0 (Desktop), 1 (Normal) or 2 (Always on top)": a list row's options.
+void OptionsText(const EditorSpec& list, char* text, size_t size) {
+    size_t used = 0;
+    text[0] = 0;
+    for (int32_t i = 0; i < list.OptionCount && used < size; ++i) {
+        const char* separator = i == 0 ? "" : i + 1 == list.OptionCount ? " or " : ", ";
+        int n =
+            snprintf(text + used, size - used, "%s%d (%s)", separator, int(i), OptionName(list, i));
+        if (n < 0) break;
+        used += size_t(n);
+    }
 }
 
 bool IsNumberMarker(const char* at) {
@@ -55,90 +69,105 @@ bool Inside(int32_t x, int32_t y, const SkinPicture& background) {
 }
 
 void CheckWindow(const SkinConfig& config, SkinReport* report) {
+    const SettingRoles& roles = *config.Roles;
     if (!config.SectionFound)
         Add(report, SkinWarning,
-            "[Quilbex]: the configuration has no such section; every key takes its default");
-    if (config.ZOrder < 0 || config.ZOrder > 2)
-        Add(report, SkinError,
-            "Z-Order: %d is not 0 (Desktop), 1 (Normal) or 2 (Always on top); the meter will "
-            "not start",
-            config.ZOrder);
-    if (config.LockMode < 0 || config.LockMode > 3)
-        Add(report, SkinWarning, "LockMode: %d is not 0 to 3; the window behaves as 0 (Unlocked)",
-            config.LockMode);
+            "[%s]: the configuration has no such section; every key takes its default",
+            roles.Section);
+    const EditorSpec zOrders = EditorFor(*roles.ZOrder);
+    if (config.ZOrder < 0 || config.ZOrder >= zOrders.OptionCount) {
+        char options[200];
+        OptionsText(zOrders, options, sizeof options);
+        Add(report, SkinError, "%s: %d is not %s; the meter will not start", roles.ZOrder->Key,
+            config.ZOrder, options);
+    }
+    const EditorSpec locks = EditorFor(*roles.LockMode);
+    if (config.LockMode < 0 || config.LockMode >= locks.OptionCount)
+        Add(report, SkinWarning, "%s: %d is not 0 to %d; the window behaves as 0 (%s)",
+            roles.LockMode->Key, config.LockMode, int(locks.OptionCount - 1), OptionName(locks, 0));
 
+    const char* skin = roles.Background->Key;
     if (!config.SkinPath[0]) {
-        Add(report, SkinError, "Skin: no background picture is named; the meter will not start");
+        Add(report, SkinError, "%s: no background picture is named; the meter will not start",
+            skin);
     } else if (static_cast<int32_t>(strlen(config.SkinPath)) > SkinPathRead) {
         Add(report, SkinError,
-            "Skin: the path is %d characters; the plug-in reads only the first %d and the "
+            "%s: the path is %d characters; the plug-in reads only the first %d and the "
             "meter will not start",
-            static_cast<int32_t>(strlen(config.SkinPath)), SkinPathRead);
+            skin, static_cast<int32_t>(strlen(config.SkinPath)), SkinPathRead);
     } else if (!config.Background.Loaded) {
         Add(report, SkinError,
-            "Skin: cannot load picture \"%s\" (missing or unreadable); the meter will not start",
-            config.SkinPath);
+            "%s: cannot load picture \"%s\" (missing or unreadable); the meter will not start",
+            skin, config.SkinPath);
     }
 }
 
 // What start-up changes to fit the system: the same order of decisions as
 // the plug-in's start.
 void CheckAdjustments(const SkinConfig& config, SkinReport* report) {
-    if (config.ZOrder < 0 || config.ZOrder > 2 || !config.Background.Loaded) return;
+    const SettingRoles& roles = *config.Roles;
+    const EditorSpec zOrders = EditorFor(*roles.ZOrder);
+    if (config.ZOrder < 0 || config.ZOrder >= zOrders.OptionCount || !config.Background.Loaded)
+        return;
     int32_t zOrder = config.ZOrder;
     if (config.Background.HasAlpha && !config.LayeredAvailable && zOrder != 0) {
         Add(report, SkinWarning,
-            "Z-Order: %d (%s) becomes 0 (Desktop) at start: the background has per-pixel alpha "
-            "and this system has no layered windows",
-            zOrder, ZOrderNames[zOrder]);
+            "%s: %d (%s) becomes 0 (%s) at start: the background has per-pixel alpha and this "
+            "system has no layered windows",
+            roles.ZOrder->Key, zOrder, OptionName(zOrders, zOrder), OptionName(zOrders, 0));
         zOrder = 0;
     }
     if (zOrder != 0 && config.LayeredAvailable) return;
     const char* why = zOrder == 0 ? "a Desktop window cannot be translucent or click-through"
                                   : "this system has no layered windows";
-    if (config.LockMode == 3)
-        Add(report, SkinWarning, "LockMode: 3 (Ghost mode) becomes 0 (Unlocked) at start: %s", why);
-    if (config.Transparency != 0)
-        Add(report, SkinWarning, "Transparency: %d becomes 0 at start: %s", config.Transparency,
-            why);
+    const EditorSpec locks = EditorFor(*roles.LockMode);
+    if (config.LockMode == GhostLockMode && GhostLockMode < locks.OptionCount)
+        Add(report, SkinWarning, "%s: %d (%s) becomes 0 (%s) at start: %s", roles.LockMode->Key,
+            GhostLockMode, OptionName(locks, GhostLockMode), OptionName(locks, 0), why);
+    if (roles.Transparency && config.Transparency != 0)
+        Add(report, SkinWarning, "%s: %d becomes 0 at start: %s", roles.Transparency->Key,
+            config.Transparency, why);
 }
 
-void CheckPicture(const SkinMeterConfig& meter, const SkinConfig& config, SkinReport* report) {
-    const char* name = meter.Name;
-    if (meter.FramesCount < 1)
-        Add(report, SkinWarning, "%sFramesCount: %d is taken as 1", name, meter.FramesCount);
+void CheckPicture(const SkinMeterConfig& meter, const MeterRows& keys, const SkinConfig& config,
+                  SkinReport* report) {
+    const char* name = keys.Name;
+    const char* picture = keys.Picture->Key;
+    const char* framesKey = keys.FramesCount->Key;
+    if (meter.FramesCountWritten && meter.FramesCount < 1)
+        Add(report, SkinWarning, "%s: %d is taken as 1", framesKey, meter.FramesCount);
     if (!meter.ImagePath[0]) {
-        Add(report, SkinNote, "%sSkin: empty; the %s meter and its text are not shown", name, name);
+        Add(report, SkinNote, "%s: empty; the %s meter and its text are not shown", picture, name);
         return;
     }
     if (static_cast<int32_t>(strlen(meter.ImagePath)) > SkinPathRead) {
         Add(report, SkinWarning,
-            "%sSkin: the path is %d characters; the plug-in reads only the first %d and the %s "
+            "%s: the path is %d characters; the plug-in reads only the first %d and the %s "
             "meter is not shown",
-            name, static_cast<int32_t>(strlen(meter.ImagePath)), SkinPathRead, name);
+            picture, static_cast<int32_t>(strlen(meter.ImagePath)), SkinPathRead, name);
         return;
     }
     if (!meter.Image.Loaded) {
         Add(report, SkinWarning,
-            "%sSkin: cannot load picture \"%s\" (missing or unreadable); the %s meter and its "
+            "%s: cannot load picture \"%s\" (missing or unreadable); the %s meter and its "
             "text are not shown",
-            name, meter.ImagePath, name);
+            picture, meter.ImagePath, name);
         return;
     }
     const int32_t frames = meter.FramesCount < 1 ? 1 : meter.FramesCount;
     const int32_t frameWidth = FrameWidthFor(meter.Image.Width, frames);
     if (frameWidth == 0) {
         Add(report, SkinWarning,
-            "%sSkin: %d pixels wide cannot hold %sFramesCount %d frames; the frames are 0 pixels "
-            "wide and nothing shows",
-            name, meter.Image.Width, name, frames);
+            "%s: %d pixels wide cannot hold %s %d frames; the frames are 0 pixels wide and "
+            "nothing shows",
+            picture, meter.Image.Width, framesKey, frames);
         return;
     }
     if (meter.Image.Width % frames != 0)
         Add(report, SkinWarning,
-            "%sSkin: width %d is not divisible by %sFramesCount %d; frames are %d pixels wide "
-            "and columns %d-%d never show",
-            name, meter.Image.Width, name, frames, frameWidth, frames * frameWidth,
+            "%s: width %d is not divisible by %s %d; frames are %d pixels wide and columns "
+            "%d-%d never show",
+            picture, meter.Image.Width, framesKey, frames, frameWidth, frames * frameWidth,
             meter.Image.Width - 1);
     const SkinPicture& background = config.Background;
     if (!background.Loaded) return;
@@ -147,14 +176,15 @@ void CheckPicture(const SkinMeterConfig& meter, const SkinConfig& config, SkinRe
     if (meter.OffsetX < 0 || meter.OffsetY < 0 || right > background.Width ||
         bottom > background.Height)
         Add(report, SkinWarning,
-            "%sOffsetX/%sOffsetY: the frame at (%d, %d), %d x %d, reaches outside the "
-            "background (%d x %d); the part outside is cut off",
-            name, name, meter.OffsetX, meter.OffsetY, frameWidth, meter.Image.Height,
-            background.Width, background.Height);
+            "%s/%s: the frame at (%d, %d), %d x %d, reaches outside the background (%d x %d); "
+            "the part outside is cut off",
+            keys.OffsetX->Key, keys.OffsetY->Key, meter.OffsetX, meter.OffsetY, frameWidth,
+            meter.Image.Height, background.Width, background.Height);
 }
 
-void CheckText(const SkinMeterConfig& meter, const SkinConfig& config, SkinReport* report) {
-    const char* name = meter.Name;
+void CheckText(const SkinMeterConfig& meter, const MeterRows& keys, const SkinConfig& config,
+               SkinReport* report) {
+    const char* name = keys.Template->Key;
     if (!meter.TextFormat[0]) return; // no text: nothing to judge
     // The plug-in reads the template into a 200-byte buffer: the rest is cut.
     char read[SkinTemplateRead + 1];
@@ -165,9 +195,8 @@ void CheckText(const SkinMeterConfig& meter, const SkinConfig& config, SkinRepor
     if (written > SkinTemplateRead) {
         char tail[20];
         CutTail(read, tail, sizeof tail);
-        Add(report, SkinWarning,
-            "%sTextFormat: %d characters; the plug-in reads the first %d, up to \"%s\"", name,
-            written, SkinTemplateRead, tail);
+        Add(report, SkinWarning, "%s: %d characters; the plug-in reads the first %d, up to \"%s\"",
+            name, written, SkinTemplateRead, tail);
     }
     int32_t prefixLength = 0, postfixLength = 0;
     TemplatePartLengths(read, &prefixLength, &postfixLength);
@@ -183,36 +212,41 @@ void CheckText(const SkinMeterConfig& meter, const SkinConfig& config, SkinRepor
         char tail[20];
         CutTail(part.Kept, tail, sizeof tail);
         Add(report, SkinWarning,
-            "%sTextFormat: the text %s the number is %d characters; only the first %d show, "
+            "%s: the text %s the number is %d characters; only the first %d show, "
             "cut after \"%s\"",
             name, part.Part, part.Length, TemplatePartMax, tail);
     }
     if (MarkerCount(read) > 1)
         Add(report, SkinNote,
-            "%sTextFormat: only the first %%i or %%u shows the number; the later markers are "
+            "%s: only the first %%i or %%u shows the number; the later markers are "
             "dropped",
             name);
     if (config.Background.Loaded && !Inside(meter.TextdX, meter.TextdY, config.Background))
         Add(report, SkinWarning,
-            "%sTextdX/%sTextdY: the text point (%d, %d) lies outside the background (%d x %d); "
+            "%s/%s: the text point (%d, %d) lies outside the background (%d x %d); "
             "the text centred on it is cut off",
-            name, name, meter.TextdX, meter.TextdY, config.Background.Width,
+            keys.TextX->Key, keys.TextY->Key, meter.TextdX, meter.TextdY, config.Background.Width,
             config.Background.Height);
 }
 
+// A value outside the range the settings dialog offers for its row.
+void CheckRange(const DescriptorRow* row, int32_t value, const char* unit, SkinReport* report) {
+    if (!row) return;
+    const EditorSpec spec = EditorFor(*row);
+    if (spec.Kind != SettingEditor::RangedNumber || (value >= spec.Min && value <= spec.Max))
+        return;
+    Add(report, SkinWarning, "%s: %d%s is outside %d-%d, the range the settings dialog offers",
+        row->Key, value, unit, spec.Min, spec.Max);
+}
+
 void CheckOther(const SkinConfig& config, SkinReport* report) {
+    const SettingRoles& roles = *config.Roles;
     if (!config.FontExists)
         Add(report, SkinWarning,
-            "Font: no font named \"%s\" on this system; the texts are drawn in a substitute",
-            config.FontFace);
-    if (config.Elapse < 200 || config.Elapse > 5000)
-        Add(report, SkinWarning,
-            "Elapse: %d ms is outside 200-5000, the range the settings dialog offers",
-            config.Elapse);
-    if (config.Transparency < 0 || config.Transparency > 70)
-        Add(report, SkinWarning,
-            "Transparency: %d is outside 0-70, the range the settings dialog offers",
-            config.Transparency);
+            "%s: no font named \"%s\" on this system; the texts are drawn in a substitute",
+            roles.Font->Key, config.FontFace);
+    CheckRange(roles.Elapse, config.Elapse, " ms", report);
+    CheckRange(roles.Transparency, config.Transparency, "", report);
     for (int32_t i = 0; i < config.UnreadableCount && i < 16; ++i)
         Add(report, SkinWarning, "%s: the value cannot be read; the default is used",
             config.UnreadableKeys[i]);
@@ -243,11 +277,15 @@ void CheckSkin(const SkinConfig& config, SkinReport* report) {
     report->Count = 0;
     report->Errors = 0;
     report->Warnings = 0;
+    if (!config.Roles) {
+        Add(report, SkinError, "the plug-in's settings rows are not known; nothing was checked");
+        return;
+    }
     CheckWindow(config, report);
     CheckAdjustments(config, report);
-    for (const SkinMeterConfig& meter : config.Meters) {
-        CheckPicture(meter, config, report);
-        CheckText(meter, config, report);
+    for (int32_t i = 0; i < MeterRoleCount; ++i) {
+        CheckPicture(config.Meters[i], config.Roles->Meters[i], config, report);
+        CheckText(config.Meters[i], config.Roles->Meters[i], config, report);
     }
     CheckOther(config, report);
 }

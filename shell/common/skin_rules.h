@@ -2,13 +2,21 @@
 // pictures and font turned out to be, find everything that keeps the meter
 // from starting or makes it show something other than the author meant.
 // Platform-free: the host's check mode reads the values and loads the
-// pictures, these functions only judge them.
+// pictures, these functions only judge them. Key names, option names and the
+// ranges the settings dialog offers come from the plug-in's descriptor
+// (SkinConfig.Roles); what a value does at start is the plug-in's behaviour,
+// known here.
 #pragma once
+
+#include "shell/common/descriptor_roles.h"
+#include "shell/common/setting_editors.h"
 
 #include <cstdint>
 
-const int32_t SkinTemplateRead = 199; // characters of a template the plug-in reads
-const int32_t SkinPathRead = 259;     // characters of a picture path the plug-in reads
+// Characters of a template and of a picture path that the plug-in reads: the
+// limits the settings dialog enforces.
+const int32_t SkinTemplateRead = TextValueMax;
+const int32_t SkinPathRead = PictureValueMax;
 
 struct SkinPicture {
     bool Loaded;
@@ -17,10 +25,13 @@ struct SkinPicture {
     int32_t Height;
 };
 
+// The lock mode that makes the window click-through; it needs layered windows.
+const int32_t GhostLockMode = 3;
+
 struct SkinMeterConfig {
-    const char* Name; // key prefix: "CPU", "MEM", "NetIn", "NetOut"
     char ImagePath[512];
     int32_t FramesCount; // as written; the plug-in takes values below 1 as 1
+    bool FramesCountWritten;
     int32_t OffsetX;
     int32_t OffsetY;
     char TextFormat[512]; // as written, possibly longer than the plug-in reads
@@ -30,16 +41,17 @@ struct SkinMeterConfig {
 };
 
 struct SkinConfig {
-    bool SectionFound; // the file has the plug-in's section
+    const SettingRoles* Roles; // the descriptor's rows: key names, options, ranges
+    bool SectionFound;         // the file has the plug-in's section
     int32_t ZOrder;
     int32_t LockMode;
     char SkinPath[512];
     SkinPicture Background;
-    SkinMeterConfig Meters[4]; // CPU, MEM, NetIn, NetOut
+    SkinMeterConfig Meters[MeterRoleCount]; // in the order of Roles->Meters
     char FontFace[64];
     bool FontExists;
     int32_t Elapse;
-    int32_t Transparency;
+    int32_t Transparency;  // judged only when the descriptor offers it
     bool LayeredAvailable; // the system can show per-pixel alpha windows
     // Keys whose text is there but cannot be read; the plug-in uses the default.
     const char* UnreadableKeys[16];
@@ -66,7 +78,8 @@ struct SkinReport {
     int32_t Warnings;
 };
 
-// Fills the report with one finding per problem, in key order.
+// Fills the report with one finding per problem, in key order. config.Roles
+// must be set (without it the report holds one error).
 void CheckSkin(const SkinConfig& config, SkinReport* report);
 
 // Length of the text before and after the first number marker that a template

@@ -4,6 +4,7 @@
 #include "shell/common/host_options.h"
 #include "shell/host/host_log.h"
 #include "shell/host/plugin_session.h"
+#include "shell/host/properties.h"
 #include "shell/host/screenshot.h"
 #include "shell/host/shell_windows.h"
 #include "shell/host/skin_check.h"
@@ -66,10 +67,11 @@ int main(int argc, char** argv) {
         fputs(HostUsage, stdout);
         return 0;
     }
-    if (!options.CheckPath.empty()) return RunSkinCheck(options.CheckPath.c_str());
     const std::string exeDir = ExeDirectory();
     const std::string pluginPath =
         FullPath(options.PluginPath.empty() ? exeDir + "\\Vorlamet.plg" : options.PluginPath);
+    if (!options.CheckPath.empty())
+        return RunSkinCheck(options.CheckPath.c_str(), pluginPath.c_str());
     const std::string configPath =
         FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
     if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
@@ -122,6 +124,7 @@ int main(int argc, char** argv) {
                 info->Section ? info->Section : "", info->RowCount);
     HostLog("config %s", configPath.c_str());
     StartPlugin();
+    if (options.OpenProperties) PostMessageA(shell, HostMsgOpenProperties, 0, 0);
 
     UINT_PTR endTimer = 0;
     if (options.Seconds > 0)
@@ -129,6 +132,7 @@ int main(int argc, char** argv) {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (message.message == WM_TIMER && !message.hwnd && message.wParam == endTimer) break;
+        if (PropertiesDialogMessage(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -1,6 +1,7 @@
 #include "shell/host/skin_check.h"
 
 #include "host/host_library.h"
+#include "shell/host/plugin_loader.h"
 
 #include <climits>
 #include <cstdio>
@@ -8,29 +9,39 @@
 
 namespace {
 
-const char* const Section = "Quilbex";
-
+SettingRoles Roles;
 SkinConfig Config;
 SkinReport Report;
 
-// An integer key read as the plug-in reads it; a value that is written but is
-// no number (the service library then answers the default) is noted.
-int32_t ReadInt(const char* key, int32_t def, ConfigCursor* cursor) {
-    char text[64];
-    GetCFGString(key, "", text, sizeof text, cursor);
-    const int32_t low = GetCFGInt(key, INT_MIN, cursor);
-    const int32_t high = GetCFGInt(key, INT_MAX, cursor);
-    if (text[0] && low == INT_MIN && high == INT_MAX && Config.UnreadableCount < 16)
-        Config.UnreadableKeys[Config.UnreadableCount++] = key;
-    return GetCFGInt(key, def, cursor);
+void NoteUnreadable(const char* key) {
+    if (Config.UnreadableCount < 16) Config.UnreadableKeys[Config.UnreadableCount++] = key;
 }
 
-void ReadHex(const char* key, ConfigCursor* cursor) {
+bool Written(const char* key, ConfigCursor* cursor) {
+    char text[8];
+    const char* const absent = "\x01"; // no configuration value can be this
+    GetCFGString(key, absent, text, sizeof text, cursor);
+    return strcmp(text, absent) != 0;
+}
+
+// An integer row read as the plug-in reads it, with the row's default; a
+// value that is written but is no number (the service library then answers
+// the default) is noted.
+int32_t ReadInt(const DescriptorRow* row, ConfigCursor* cursor) {
+    if (!row) return 0;
     char text[64];
-    GetCFGString(key, "", text, sizeof text, cursor);
-    if (text[0] && GetCFGHex(key, 0, cursor) == 0 && GetCFGHex(key, 1, cursor) == 1 &&
-        Config.UnreadableCount < 16)
-        Config.UnreadableKeys[Config.UnreadableCount++] = key;
+    GetCFGString(row->Key, "", text, sizeof text, cursor);
+    const int32_t low = GetCFGInt(row->Key, INT_MIN, cursor);
+    const int32_t high = GetCFGInt(row->Key, INT_MAX, cursor);
+    if (text[0] && low == INT_MIN && high == INT_MAX) NoteUnreadable(row->Key);
+    return GetCFGInt(row->Key, row->Default, cursor);
+}
+
+void ReadHex(const DescriptorRow* row, ConfigCursor* cursor) {
+    char text[64];
+    GetCFGString(row->Key, "", text, sizeof text, cursor);
+    if (text[0] && GetCFGHex(row->Key, 0, cursor) == 0 && GetCFGHex(row->Key, 1, cursor) == 1)
+        NoteUnreadable(row->Key);
 }
 
 // Loads a picture as the plug-in does and keeps only what the rules need.
@@ -71,75 +82,70 @@ bool FontFaceExists(const char* face) {
     return found;
 }
 
-void ReadMeter(SkinMeterConfig* meter, const char* name, ConfigCursor* cursor) {
-    char key[32];
-    meter->Name = name;
-    snprintf(key, sizeof key, "%sSkin", name);
-    GetCFGString(key, "", meter->ImagePath, sizeof meter->ImagePath, cursor);
-    // The key names must outlive the cursor for the unreadable-key list.
-    static char keys[4][5][32];
-    const int index = static_cast<int>(meter - Config.Meters);
-    const char* suffixes[] = {"FramesCount", "OffsetX", "OffsetY", "TextdX", "TextdY"};
-    for (int i = 0; i < 5; ++i)
-        snprintf(keys[index][i], 32, "%s%s", name, suffixes[i]);
-    meter->FramesCount = ReadInt(keys[index][0], 1, cursor);
-    meter->OffsetX = ReadInt(keys[index][1], 0, cursor);
-    meter->OffsetY = ReadInt(keys[index][2], 0, cursor);
-    snprintf(key, sizeof key, "%sTextFormat", name);
-    GetCFGString(key, "", meter->TextFormat, sizeof meter->TextFormat, cursor);
-    meter->TextdX = ReadInt(keys[index][3], 0, cursor);
-    meter->TextdY = ReadInt(keys[index][4], 0, cursor);
+void ReadMeter(SkinMeterConfig* meter, const MeterRows& keys, ConfigCursor* cursor) {
+    GetCFGString(keys.Picture->Key, "", meter->ImagePath, sizeof meter->ImagePath, cursor);
+    meter->FramesCountWritten = Written(keys.FramesCount->Key, cursor);
+    meter->FramesCount = ReadInt(keys.FramesCount, cursor);
+    meter->OffsetX = ReadInt(keys.OffsetX, cursor);
+    meter->OffsetY = ReadInt(keys.OffsetY, cursor);
+    GetCFGString(keys.Template->Key, "", meter->TextFormat, sizeof meter->TextFormat, cursor);
+    meter->TextdX = ReadInt(keys.TextX, cursor);
+    meter->TextdY = ReadInt(keys.TextY, cursor);
     meter->Image = LoadPicture(meter->ImagePath, 0);
 }
 
 void ReadConfig(const char* configPath) {
     memset(&Config, 0, sizeof Config);
+    Config.Roles = &Roles;
     ConfigCursor cursor;
     HANDLE handle = const_cast<char*>(configPath);
     OpenCFGr(handle, &cursor);
-    Config.SectionFound = FindSection(Section, 0, &cursor) != 0;
-    Config.ZOrder = ReadInt("Z-Order", 1, &cursor);
-    ReadInt("X", 0, &cursor);
-    ReadInt("Y", 0, &cursor);
-    Config.LockMode = ReadInt("LockMode", 0, &cursor);
-    GetCFGString("Skin", "", Config.SkinPath, sizeof Config.SkinPath, &cursor);
-    const char* names[] = {"CPU", "MEM", "NetIn", "NetOut"};
-    for (int i = 0; i < 4; ++i)
-        ReadMeter(&Config.Meters[i], names[i], &cursor);
+    Config.SectionFound = FindSection(Roles.Section, 0, &cursor) != 0;
+    Config.ZOrder = ReadInt(Roles.ZOrder, &cursor);
+    ReadInt(Roles.X, &cursor);
+    ReadInt(Roles.Y, &cursor);
+    Config.LockMode = ReadInt(Roles.LockMode, &cursor);
+    GetCFGString(Roles.Background->Key, "", Config.SkinPath, sizeof Config.SkinPath, &cursor);
+    for (int i = 0; i < MeterRoleCount; ++i)
+        ReadMeter(&Config.Meters[i], Roles.Meters[i], &cursor);
     FontInfo font;
     memset(&font, 0, sizeof font);
-    char fontText[128];
-    GetCFGString("Font", "", fontText, sizeof fontText, &cursor);
-    if (!GetCFGFont("Font", &font, &cursor) && fontText[0] && Config.UnreadableCount < 16)
-        Config.UnreadableKeys[Config.UnreadableCount++] = "Font";
+    const char* fontKey = Roles.Font->Key;
+    if (!GetCFGFont(fontKey, &font, &cursor) && Written(fontKey, &cursor)) NoteUnreadable(fontKey);
     snprintf(Config.FontFace, sizeof Config.FontFace, "%.*s", int(sizeof font.Face), font.Face);
     Config.FontExists = FontFaceExists(Config.FontFace);
-    ReadHex("FontColor", &cursor);
-    Config.Elapse = ReadInt("Elapse", 800, &cursor);
-    ReadInt("MaxNetSpeed", 0, &cursor);
-    ReadInt("UseVXD", 1, &cursor);
-    Config.Transparency = ReadInt("Transparency", 0, &cursor);
+    ReadHex(Roles.FontColor, &cursor);
+    Config.Elapse = ReadInt(Roles.Elapse, &cursor);
+    ReadInt(Roles.MaxNetSpeed, &cursor);
+    ReadInt(Roles.UseVXD, &cursor);
+    Config.Transparency = ReadInt(Roles.Transparency, &cursor);
     CloseCFGr(&cursor);
     Config.Background = LoadPicture(Config.SkinPath, 2);
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    Config.LayeredAvailable = user32 && GetProcAddress(user32, "UpdateLayeredWindow");
+    // The same question the plug-in asks the service library.
+    Config.LayeredAvailable = LayeredStyle(nullptr, 1) != 0;
+}
+
+int OneError(SkinReport* report, int status, const char* format, const char* detail) {
+    memset(report, 0, sizeof *report);
+    report->Count = report->Errors = 1;
+    report->Findings[0].Severity = SkinError;
+    snprintf(report->Findings[0].Text, sizeof report->Findings[0].Text, format, detail);
+    return status;
 }
 
 } // namespace
 
-int CheckSkinFile(const char* configPath, SkinReport* report) {
+int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, SkinReport* report) {
     char full[MAX_PATH];
     DWORD n = GetFullPathNameA(configPath, sizeof full, full, nullptr);
     DWORD attributes =
         n > 0 && n < sizeof full ? GetFileAttributesA(full) : INVALID_FILE_ATTRIBUTES;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        memset(report, 0, sizeof *report);
-        report->Count = report->Errors = 1;
-        report->Findings[0].Severity = SkinError;
-        snprintf(report->Findings[0].Text, sizeof report->Findings[0].Text,
-                 "cannot find configuration %s", configPath);
-        return 2;
-    }
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return OneError(report, 2, "cannot find configuration %s", configPath);
+    char reason[200];
+    if (!descriptor || !FindSettingRoles(*descriptor, &Roles, reason, sizeof reason))
+        return OneError(report, 2, "the plug-in's settings are not the meter's: %s",
+                        descriptor ? reason : "no descriptor");
     // Pictures are named relative to the configuration's folder, as the host
     // runs the plug-in; the caller's current folder is given back afterwards.
     char previous[MAX_PATH];
@@ -155,13 +161,24 @@ int CheckSkinFile(const char* configPath, SkinReport* report) {
     return report->Errors > 0 ? 1 : 0;
 }
 
-int RunSkinCheck(const char* configPath) {
-    int status = CheckSkinFile(configPath, &Report);
+int RunSkinCheck(const char* configPath, const char* pluginPath) {
+    LoadedPlugin plugin;
+    std::string error;
+    int status = 2;
+    if (LoadPlugin(pluginPath, &plugin, &error)) {
+        status = CheckSkinFile(
+            configPath, static_cast<const PluginDescriptor*>(plugin.GetPluginInfo()), &Report);
+    } else {
+        OneError(&Report, 2, "%s", error.c_str());
+    }
     for (int i = 0; i < Report.Count; ++i)
         printf("%s: %s\n", SkinSeverityName(Report.Findings[i].Severity), Report.Findings[i].Text);
     printf("skin check: %s: %d error(s), %d warning(s)%s\n", configPath,
            static_cast<int>(Report.Errors), static_cast<int>(Report.Warnings),
-           status == 0 ? "; the meter starts" : "; the meter will not start");
+           status == 0   ? "; the meter starts"
+           : status == 1 ? "; the meter will not start"
+                         : "; nothing was checked");
     fflush(stdout);
+    if (plugin.Module) FreeLibrary(plugin.Module);
     return status;
 }

@@ -13,6 +13,7 @@
 #include "shell/common/ini_text.h"
 #include "shell/common/ini_values.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/tolvric/config_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -21,7 +22,6 @@
 namespace {
 
 const uint32_t CursorMagic = 0x47464351; // "QCFG"
-const DWORD LargestConfigFile = 4 * 1024 * 1024;
 
 struct ConfigSession {
     bool InUse;
@@ -35,39 +35,6 @@ struct ConfigSession {
 
 // Cursor words: magic, slot, generation of the slot when opened.
 ConfigSession Sessions[16];
-
-bool ReadWholeFile(const char* path, std::string* text) {
-    text->clear();
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD size = GetFileSize(file, nullptr);
-    bool ok = size != INVALID_FILE_SIZE && size <= LargestConfigFile;
-    if (ok) {
-        text->resize(size);
-        DWORD read = 0;
-        ok = size == 0 || (ReadFile(file, &(*text)[0], size, &read, nullptr) && read == size);
-    }
-    CloseHandle(file);
-    if (!ok) text->clear();
-    return ok;
-}
-
-bool WriteWholeFile(const char* path, const std::string& text) {
-    char temporary[MAX_PATH + 8];
-    if (std::snprintf(temporary, sizeof(temporary), "%s.new", path) >= int(sizeof(temporary)))
-        return false;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr) &&
-              written == text.size();
-    ok = CloseHandle(file) && ok;
-    if (ok) ok = MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING) != 0;
-    if (!ok) DeleteFileA(temporary);
-    return ok;
-}
 
 int OpenSession(HANDLE config, ConfigCursor* cursor, bool writing) {
     if (!cursor) return 0;
@@ -84,7 +51,7 @@ int OpenSession(HANDLE config, ConfigCursor* cursor, bool writing) {
         const char* path = static_cast<const char*>(config);
         if (path && std::strlen(path) < sizeof(session.Path)) {
             std::strcpy(session.Path, path);
-            ReadWholeFile(path, &session.Text);
+            ReadConfigFile(path, &session.Text);
         } else {
             session.Text.clear();
         }
@@ -237,7 +204,7 @@ int __stdcall CloseCFGw(HANDLE config, int zero, ConfigCursor* cursor) {
     if (!session) return 0;
     bool ok = true;
     if (session->Writing && session->Changed)
-        ok = session->Path[0] && WriteWholeFile(session->Path, session->Text);
+        ok = session->Path[0] && WriteConfigFile(session->Path, session->Text);
     CloseSession(session, cursor);
     return ok ? 1 : 0;
 }

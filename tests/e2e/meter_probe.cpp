@@ -11,11 +11,24 @@
 //   meter_probe closable          opens a plain window titled "Closable",
 //                                 prints "ready", and "closed" once it is closed
 //   meter_probe quit              ends the host's message loop
+//   meter_probe dialogs           the visible dialog windows (the settings dialog,
+//                                 message boxes): "dialog L T R B title", then
+//                                 per visible control "control ID CLASS L T R B
+//                                 CHECKED text" and per list or drop-down entry
+//                                 "item ID INDEX SELECTED text" (a list box's
+//                                 entry height: "itemheight ID H"); line breaks in
+//                                 texts are written as \n
+//   meter_probe descriptor FILE   loads the plug-in and prints what GetPluginInfo
+//                                 answers: "info ROWS name", per row "row I TYPE
+//                                 DEFAULT MIN MAX key|caption" and per list
+//                                 option "option I J name"
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 static const char MeterClass[] = "Zelvo Resource Monitor";
 static const UINT AppBarCallback = WM_USER + 2;
@@ -117,6 +130,116 @@ static int Quit() {
     return 0;
 }
 
+static std::string OneLine(const std::string& text) {
+    std::string line;
+    for (char c : text) {
+        if (c == '\r') continue;
+        if (c == '\n')
+            line += "\\n";
+        else
+            line += c;
+    }
+    return line;
+}
+
+static std::string TextOf(HWND window) {
+    char text[8192] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return OneLine(text);
+}
+
+// The entries of a list box or a drop-down, asked across the process boundary
+// (as wide texts: Wine hands the narrow form of these back cut after one
+// character).
+static void PrintItems(HWND control, int id, bool combo) {
+    const UINT count = combo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT get = combo ? CB_GETLBTEXT : LB_GETTEXT;
+    const UINT current = combo ? CB_GETCURSEL : LB_GETCURSEL;
+    LRESULT n = SendMessageA(control, count, 0, 0);
+    LRESULT selected = SendMessageA(control, current, 0, 0);
+    for (LRESULT i = 0; i < n && i < 256; ++i) {
+        wchar_t wide[512] = {};
+        SendMessageW(control, get, WPARAM(i), reinterpret_cast<LPARAM>(wide));
+        char text[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        printf("item %d %d %d %s\n", id, int(i), i == selected ? 1 : 0, OneLine(text).c_str());
+    }
+}
+
+static BOOL CALLBACK PrintControl(HWND control, LPARAM) {
+    if (!IsWindowVisible(control)) return TRUE;
+    char cls[64] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    RECT r;
+    GetWindowRect(control, &r);
+    const int id = GetDlgCtrlID(control);
+    const LRESULT checked =
+        strcmp(cls, "Button") == 0 ? SendMessageA(control, BM_GETCHECK, 0, 0) : 0;
+    printf("control %d %s %ld %ld %ld %ld %d %s\n", id, cls, r.left, r.top, r.right, r.bottom,
+           int(checked), TextOf(control).c_str());
+    if (!_stricmp(cls, "ListBox")) {
+        printf("itemheight %d %d\n", id, int(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0)));
+        PrintItems(control, id, false);
+    }
+    if (!_stricmp(cls, "ComboBox")) PrintItems(control, id, true);
+    return TRUE;
+}
+
+static BOOL CALLBACK PrintDialog(HWND window, LPARAM) {
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    RECT r;
+    GetWindowRect(window, &r);
+    printf("dialog %ld %ld %ld %ld %s\n", r.left, r.top, r.right, r.bottom, TextOf(window).c_str());
+    EnumChildWindows(window, PrintControl, 0);
+    return TRUE;
+}
+
+static int Dialogs() {
+    EnumWindows(PrintDialog, 0);
+    return 0;
+}
+
+struct Row {
+    const char* Key;
+    int32_t Type;
+    const char* Caption;
+    int32_t Default;
+    int32_t MinOrLast;
+    intptr_t MaxOrList;
+};
+struct Info {
+    int32_t InfoSize;
+    const char* Name;
+    const char* Description;
+    const char* Section;
+    int32_t RowCount;
+    const Row* Rows;
+};
+
+static int Descriptor(const char* path) {
+    HMODULE plugin = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!plugin) return 1;
+    typedef const Info*(__stdcall * GetInfo)();
+    GetInfo get =
+        reinterpret_cast<GetInfo>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetPluginInfo")));
+    const Info* info = get ? get() : nullptr;
+    if (!info) return 1;
+    printf("info %d %s\n", int(info->RowCount), info->Name);
+    for (int i = 0; i < info->RowCount; ++i) {
+        const Row& row = info->Rows[i];
+        const bool list = row.Type == 0x10;
+        printf("row %d %X %d %d %d %s|%s\n", i, unsigned(row.Type), int(row.Default),
+               int(row.MinOrLast), list ? 0 : int(row.MaxOrList), row.Key ? row.Key : "",
+               row.Caption ? row.Caption : "");
+        const char* const* names = reinterpret_cast<const char* const*>(row.MaxOrList);
+        for (int j = 0; list && names && j <= row.MinOrLast; ++j)
+            printf("option %d %d %s\n", i, j, names[j]);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -124,6 +247,10 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "fullscreen")) return OpenWindow(true);
     if (argc >= 2 && !strcmp(argv[1], "closable")) return OpenWindow(false);
     if (argc >= 2 && !strcmp(argv[1], "quit")) return Quit();
-    fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit\n", stderr);
+    if (argc >= 2 && !strcmp(argv[1], "dialogs")) return Dialogs();
+    if (argc >= 3 && !strcmp(argv[1], "descriptor")) return Descriptor(argv[2]);
+    fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
+          "descriptor FILE\n",
+          stderr);
     return 2;
 }

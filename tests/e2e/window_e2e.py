@@ -70,9 +70,58 @@ class Env:
                      PROBE_SOURCE, "-luser32", "-lgdi32", timeout=300)
         check(result.returncode == 0, "cannot build the probe: " + result.stderr)
 
-    def probe(self, *args):
-        result = run("wine", self.probe_exe, *args)
+    def probe(self, *args, extra_env=None):
+        environment = dict(os.environ, **(extra_env or {}))
+        result = subprocess.run(["wine", self.probe_exe] + list(args), capture_output=True,
+                                text=True, timeout=60, env=environment)
         return result.stdout
+
+    def descriptor(self, layered=True):
+        """What the built plug-in's GetPluginInfo answers, as the host sees it."""
+        extra = {} if layered else {"TOLVRIC_NO_LAYERED": "1"}
+        out = self.probe("descriptor", win_path(os.path.join(self.bin_dir, "Vorlamet.plg")),
+                         extra_env=extra)
+        info = {"rows": [], "name": None}
+        for line in out.splitlines():
+            line = line.rstrip("\r")
+            if line.startswith("info "):
+                info["name"] = line.split(" ", 2)[2]
+            elif line.startswith("row "):
+                p = line.split(" ", 6)
+                key, caption = p[6].split("|", 1)
+                info["rows"].append({"type": int(p[2], 16), "default": int(p[3]),
+                                     "min": int(p[4]), "max": int(p[5]), "key": key,
+                                     "caption": caption, "options": []})
+            elif line.startswith("option "):
+                p = line.split(" ", 3)
+                info["rows"][int(p[1])]["options"].append(p[3])
+        check(len(info["rows"]) == 44, "the descriptor has 44 rows: %s" % out)
+        return info
+
+    def dialogs(self):
+        """The visible dialog windows: the settings dialog and message boxes."""
+        dialogs = []
+        for line in self.probe("dialogs").splitlines():
+            line = line.rstrip("\r")
+            if line.startswith("dialog "):
+                p = line.split(" ", 5)
+                dialogs.append({"rect": tuple(int(v) for v in p[1:5]),
+                                "title": p[5] if len(p) > 5 else "", "controls": {}})
+            elif line.startswith("control ") and dialogs:
+                p = line.split(" ", 8)
+                dialogs[-1]["controls"][int(p[1])] = {
+                    "class": p[2], "rect": tuple(int(v) for v in p[3:7]), "checked": int(p[7]),
+                    "text": p[8] if len(p) > 8 else "", "items": [], "selected": -1}
+            elif line.startswith("itemheight ") and dialogs:
+                p = line.split(" ")
+                dialogs[-1]["controls"][int(p[1])]["item_height"] = int(p[2])
+            elif line.startswith("item ") and dialogs:
+                p = line.split(" ", 4)
+                control = dialogs[-1]["controls"][int(p[1])]
+                control["items"].append(p[4] if len(p) > 4 else "")
+                if p[3] == "1":
+                    control["selected"] = int(p[2])
+        return dialogs
 
     def meter_state(self):
         """The meter as Win32 sees it, or None when there is none."""
@@ -85,11 +134,11 @@ class Env:
         return {"rect": tuple(v[:4]), "visible": v[4], "topmost": v[5], "clickthrough": v[6],
                 "order": m.group(8).strip().split("|")}
 
-    def skin_copy(self, name, **keys):
-        """A private copy of the default skin with some keys changed."""
+    def skin_copy(self, name, skin=SKIN, **keys):
+        """A private copy of a shipped skin with some keys changed."""
         folder = os.path.join(self.work, name)
         shutil.rmtree(folder, ignore_errors=True)
-        shutil.copytree(os.path.join(self.bin_dir, "skins", SKIN), folder)
+        shutil.copytree(os.path.join(self.bin_dir, "skins", skin), folder)
         ini = os.path.join(folder, "vorlamet.ini")
         with open(ini) as f:
             lines = f.read().splitlines()
@@ -119,13 +168,14 @@ def ini_value(ini, key):
 class Host:
     """The host program with the plug-in, its log lines collected as they come."""
 
-    def __init__(self, env, ini, *extra):
+    def __init__(self, env, ini, *extra, extra_env=None):
         self.env = env
         self.lines = []
         self.queue = queue.Queue()
         # The service library logs its calls here: the configuration writes.
         self.call_log = ini + ".calls"
-        environment = dict(os.environ, TOLVRIC_CALL_LOG=win_path(self.call_log))
+        environment = dict(os.environ, TOLVRIC_CALL_LOG=win_path(self.call_log),
+                           **(extra_env or {}))
         self.process = subprocess.Popen(
             ["wine", os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config", win_path(ini),
              "--seconds", "300"] + list(extra),
@@ -162,6 +212,18 @@ class Host:
         """Every line the host has written so far."""
         self._drain()
         return self.lines
+
+    def count(self, pattern):
+        """How many lines so far match pattern."""
+        self._drain()
+        return len([l for l in self.lines if re.search(pattern, l)])
+
+    def wait_count(self, pattern, n, timeout=20.0):
+        """Waits until n lines match pattern; answers the lines after the n-th."""
+        wait_until(lambda: self.count(pattern) >= n,
+                   "%d host log lines /%s/ (log: %s)" % (n, pattern, self.lines), timeout)
+        matches = [i for i, l in enumerate(self.lines) if re.search(pattern, l)]
+        return self.lines[matches[n - 1] + 1:]
 
     def has_line(self, pattern):
         self._drain()
@@ -281,8 +343,14 @@ def test_unlocked_drag_saves_and_restart_restores(env):
         host.stop()
 
 
-def open_menu_and_choose_properties(env, host, point, shot):
+def open_menu_and_choose_properties(env, host, point, shot, close=True):
+    """Right-click at point, choose Properties; the settings dialog it opens is
+    closed with Cancel, or answered when close is false. With a dialog open
+    already, that one comes to the front and is answered."""
     before = len([l for l in host.log() if "HostMsgShowProperties" in l])
+    opened = host.count(r"^Properties open")
+    closed = host.count(r"^Properties closed$")
+    fronted = host.count(r"^Properties to front$")
     xdo("mousemove", *point)
     settle()
     xdo("click", 3)
@@ -303,6 +371,18 @@ def open_menu_and_choose_properties(env, host, point, shot):
                             if l == 'HostMsgShowProperties "/Vorlamet"']) > before,
                "HostMsgShowProperties \"/Vorlamet\"")
     check(not x_viewable(menu[0]), "the menu closed")
+    if opened > closed:
+        host.wait_count(r"^Properties to front$", fronted + 1)
+        dialogs = [d for d in env.dialogs() if PAGE_LIST in d["controls"]]
+        check(len(dialogs) == 1 and host.count(r"^Properties open") == opened,
+              "one settings dialog at a time")
+        return dialogs[0]
+    dialog = wait_for_settings(env, host, opened + 1)
+    if close:
+        click_control(dialog, IDCANCEL)
+        host.wait_count(r"^Properties closed$", closed + 1)
+        return None
+    return dialog
 
 
 def test_lock_window(env):
@@ -502,6 +582,270 @@ def test_full_screen_notices(env):
             host.stop()
 
 
+# --- the settings dialog --------------------------------------------------
+
+# Control ids of the host's settings dialog: a row's controls are
+# ROW_BASE + row * PARTS + part.
+IDOK, IDCANCEL = 1, 2
+PAGE_LIST, PAGE_HEADING, HELP_TEXT = 100, 101, 102
+ROW_BASE, PARTS = 1000, 6
+LABEL, EDITOR, BUTTON = 0, 1, 2
+GROUP, LIST, FONT, COLOR, PICTURE, TEXT, SWITCH = 0x13, 0x10, 0x0C, 0x06, 0x0E, 0x07, 0x101
+
+
+def row_id(row, part):
+    return ROW_BASE + row * PARTS + part
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def changed_lines(before, after):
+    """The (before, after) pairs of lines that differ; the line count must not."""
+    a, b = before.split(b"\r\n"), after.split(b"\r\n")
+    check(len(a) == len(b), "the same lines: %r -> %r" % (before, after))
+    return [(x.decode(), y.decode()) for x, y in zip(a, b) if x != y]
+
+
+def settings_dialog(env):
+    """The open settings dialog (the one with the page list), or None."""
+    return next((d for d in env.dialogs() if PAGE_LIST in d["controls"]), None)
+
+
+def message_box(env):
+    return next((d for d in env.dialogs() if PAGE_LIST not in d["controls"]), None)
+
+
+def wait_for_settings(env, host, opened):
+    host.wait_count(r"^Properties open", opened)
+    return wait_until(lambda: settings_dialog(env), "the settings dialog")
+
+
+def click_control(dialog, control_id):
+    x0, y0, x1, y1 = dialog["controls"][control_id]["rect"]
+    xdo("mousemove", (x0 + x1) // 2, (y0 + y1) // 2)
+    settle()
+    xdo("click", 1)
+
+
+def control_shows(env, control_id, what, predicate):
+    """Waits until the settings dialog's control satisfies predicate."""
+    def shown():
+        dialog = settings_dialog(env)
+        control = dialog and dialog["controls"].get(control_id)
+        return dialog if control and predicate(control) else None
+    return wait_until(shown, what)
+
+
+def show_page(env, title):
+    """Clicks the page's entry in the page list."""
+    pages = settings_dialog(env)["controls"][PAGE_LIST]
+    index = pages["items"].index(title)
+    x0, y0, _, _ = pages["rect"]
+    height = pages["item_height"]
+    xdo("mousemove", x0 + 20, y0 + 2 + index * height + height // 2)
+    settle()
+    xdo("click", 1)
+    return control_shows(env, PAGE_HEADING, "the page " + title, lambda c: c["text"] == title)
+
+
+def type_into(env, row, text):
+    """Replaces a field's text by typing, as a person does."""
+    click_control(settings_dialog(env), row_id(row, EDITOR))
+    xdo("key", "End")
+    xdo("key", "shift+Home")
+    xdo("type", text)
+    control_shows(env, row_id(row, EDITOR), "%r typed" % text, lambda c: c["text"] == text)
+
+
+def answer_message(env, host, log_pattern, count, *words):
+    """Waits for the count-th log line of the pattern and the message box;
+    checks that the message holds each word, then closes it with its OK
+    button."""
+    host.wait_count(log_pattern, count)
+    box = wait_until(lambda: message_box(env), "a message box")
+    text = " ".join(c["text"] for c in box["controls"].values())
+    for word in words:
+        check(word in text, "the message names %r: %s" % (word, text))
+    click_control(box, IDOK)
+    wait_until(lambda: message_box(env) is None, "the message box closed")
+    return text
+
+
+def shown_value(row, ini):
+    """What a row's editor must show: the configuration's value, else the
+    row's default in the editor's form."""
+    value = ini_value(ini, row["key"])
+    if row["type"] == LIST:
+        return row["options"][int(value) if value is not None else row["default"]]
+    if value is not None:
+        return value
+    if row["type"] == FONT:
+        return "Tahoma,8"
+    if row["type"] == COLOR:
+        return "%06X" % row["default"]
+    return "" if row["type"] in (PICTURE, TEXT) else str(row["default"])
+
+
+def walk_settings(env, descriptor, ini):
+    """Visits every page by clicking its entry: each group of the descriptor
+    is a page, each row is on its group's page with its caption and the
+    configuration's value, and the help text is reachable."""
+    dialog = settings_dialog(env)
+    x0, y0, x1, y1 = dialog["rect"]
+    check(x1 - x0 <= 800 and y1 - y0 <= 600, "the dialog fits 800 x 600: %s" % (dialog["rect"],))
+    check(dialog["title"] == descriptor["name"], "titled %r" % dialog["title"])
+    rows = descriptor["rows"]
+    groups = [r["caption"] for r in rows if r["type"] == GROUP]
+    check(dialog["controls"][PAGE_LIST]["items"] == groups + ["Help"],
+          "one page per group: %s" % dialog["controls"][PAGE_LIST]["items"])
+    seen = 0
+    for title in groups:
+        controls = show_page(env, title)["controls"]
+        first = next(i for i, r in enumerate(rows) if r["type"] == GROUP and r["caption"] == title)
+        for i in range(first + 1, len(rows)):
+            row = rows[i]
+            if row["type"] == GROUP:
+                break
+            label, editor = controls.get(row_id(i, LABEL)), controls.get(row_id(i, EDITOR))
+            check(label and label["text"] == row["caption"] and editor,
+                  "row %s shown on %s" % (row["key"], title))
+            if row["type"] == SWITCH:
+                on = int(ini_value(ini, row["key"]) or row["default"]) != 0
+                check(editor["checked"] == int(on), "%s checked: %s" % (row["key"], on))
+            else:
+                check(editor["text"] == shown_value(row, ini),
+                      "%s shows %r, not %r" % (row["key"], shown_value(row, ini), editor["text"]))
+            if row["type"] == LIST:
+                check(editor["items"] == row["options"], "%s offers %s" % (row["key"],
+                                                                           editor["items"]))
+            seen += 1
+    check(seen + len(groups) == len(rows), "every row shown: %d of %d" % (seen, len(rows)))
+    help_text = show_page(env, "Help")["controls"][HELP_TEXT]["text"]
+    check(help_text.startswith("CPU, Memory and Net usage monitor"), "help: %r" % help_text[:60])
+
+
+def test_settings_dialog(env):
+    ini = env.skin_copy("settings", LockMode=0, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        descriptor = env.descriptor(layered=True)
+        row = {r["key"]: i for i, r in enumerate(descriptor["rows"]) if r["key"]}
+        before = read_bytes(ini)
+        open_menu_and_choose_properties(env, host, centre(host.meter["rect"]), "settings_menu",
+                                        close=False)
+        walk_settings(env, descriptor, ini)
+        open_menu_and_choose_properties(env, host, centre(host.meter["rect"]), "settings_again",
+                                        close=False)
+        check(show_page(env, "Window Settings")["controls"][row_id(row["LockMode"], EDITOR)]
+              ["items"] == ["Unlocked", "Lock Window", "Hide on mouse over", "Ghost mode"],
+              "four lock modes")
+
+        # The README's picture: the meter and its settings on the host's desktop.
+        dialog = show_page(env, "Other Settings")
+        meter = env.meter_state()["rect"]
+        shot = env.screenshot("settings_other_page")
+        left, top = min(meter[0], dialog["rect"][0]) - 20, min(meter[1], dialog["rect"][1]) - 20
+        right, bottom = max(meter[2], dialog["rect"][2]) + 20, max(meter[3], dialog["rect"][3]) + 20
+        run("convert", shot, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+            "+repage", os.path.join(env.artifacts, "settings_dialog.png"))
+
+        # Values outside the rules: a message naming the row and its range.
+        for count, bad in enumerate(("100", "abc"), 1):
+            type_into(env, row["Elapse"], bad)
+            click_control(settings_dialog(env), IDOK)
+            answer_message(env, host, r"^Properties invalid Elapse$", count, "Elapse", "200-5000",
+                           bad)
+            check(read_bytes(ini) == before, "nothing written for Elapse %s" % bad)
+        type_into(env, row["Elapse"], "800")
+
+        show_page(env, "Window Settings")
+        click_control(settings_dialog(env), row_id(row["LockMode"], EDITOR))
+        xdo("key", "Down")
+        xdo("key", "Return")
+        control_shows(env, row_id(row["LockMode"], EDITOR), "Lock Window picked",
+                      lambda c: c["text"] == "Lock Window")
+        show_page(env, "Other Settings")
+        type_into(env, row["Transparency"], "30")
+        click_control(settings_dialog(env), IDOK)
+        after = host.wait_count(r"^Properties applied 2 keys: LockMode Transparency$", 1)
+        host.wait_count(r"^Properties closed$", 1)
+        check(re.match(r"^DoneModule", after[0]) and
+              re.match(r"^InitGlobalModule -?\d+ window (?!0+$)", after[1]),
+              "the meter stopped and started again: %s" % after[:2])
+        check(changed_lines(before, read_bytes(ini)) ==
+              [("LockMode=0", "LockMode=1"), ("Transparency=0", "Transparency=30")],
+              "exactly the two keys changed: %s" % changed_lines(before, read_bytes(ini)))
+
+        # Locked: a plain drag leaves the meter where it is (the SHIFT drag from
+        # the same point only finds it there).
+        wait_until(lambda: (env.meter_state() or {}).get("visible"), "the restarted meter")
+        drag(60, 60, 160, 110)
+        drag(60, 60, 90, 80, shift=True)
+        wait_until(lambda: env.meter_state()["rect"][:2] == (70, 60), "a locked meter")
+        wait_until(lambda: ini_value(ini, "X") == "70", "the new place saved")
+
+        # A start that fails puts the previous file back and starts with it.
+        before = read_bytes(ini)
+        open_menu_and_choose_properties(env, host, centre(env.meter_state()["rect"]),
+                                        "settings_menu_again", close=False)
+        show_page(env, "Window Settings")
+        type_into(env, row["Skin"], "gone.png")
+        click_control(settings_dialog(env), IDOK)
+        answer_message(env, host, r"^Properties start failed; previous settings restored$", 1,
+                       "did not start", "gone.png")
+        check(read_bytes(ini) == before, "the previous configuration is back")
+        after = host.wait_count(r"^Properties applied 1 keys: Skin$", 1)
+        check(re.match(r"^InitGlobalModule -?\d+ window 0+$", after[1]) and
+              re.match(r"^InitGlobalModule -?\d+ window (?!0+$)", after[3]),
+              "a failed start, then one with the previous file: %s" % after[:4])
+        check(env.meter_state()["visible"], "the meter runs again")
+        click_control(settings_dialog(env), IDCANCEL)
+        host.wait_count(r"^Properties closed$", 2)
+        check(read_bytes(ini) == before, "Cancel writes nothing")
+    finally:
+        host.stop()
+
+
+def test_settings_without_layered_windows(env):
+    ini = env.skin_copy("settings_nolayered", skin="painted")
+    host = Host(env, ini, "--properties", extra_env={"TOLVRIC_NO_LAYERED": "1"})
+    try:
+        descriptor = env.descriptor(layered=False)
+        rows = descriptor["rows"]
+        check(rows[-1]["caption"] == "Use VXD driver" and
+              "Transparency" not in [r["key"] for r in rows], "the driver switch instead")
+        before = read_bytes(ini)
+        wait_for_settings(env, host, 1)
+        walk_settings(env, descriptor, ini)
+        lock = row_id([r["key"] for r in rows].index("LockMode"), EDITOR)
+        check(show_page(env, "Window Settings")["controls"][lock]["items"] ==
+              ["Unlocked", "Lock Window", "Hide on mouse over"], "three lock modes")
+        # Browse: a picture in the configuration's folder is stored relative to it.
+        cpu = [r["key"] for r in rows].index("CPUSkin")
+        click_control(show_page(env, "CPU Indicator Settings"), row_id(cpu, BUTTON))
+        wait_until(lambda: [d for d in env.dialogs() if d["title"] == "Choose a picture"],
+                   "the open-file dialog")
+        xdo("type", win_path(os.path.join(os.path.dirname(ini), "mem.png")))
+        xdo("key", "Return")
+        control_shows(env, row_id(cpu, EDITOR), "the picked picture",
+                      lambda c: c["text"] == "mem.png")
+        switch = row_id(len(rows) - 1, EDITOR)
+        click_control(show_page(env, "Other Settings"), switch)
+        control_shows(env, switch, "the switch off", lambda c: c["checked"] == 0)
+        env.screenshot("settings_without_layered")
+        click_control(settings_dialog(env), IDOK)
+        host.wait_count(r"^Properties applied 2 keys: CPUSkin UseVXD$", 1)
+        host.wait_count(r"^Properties closed$", 1)
+        check(changed_lines(before, read_bytes(ini)) ==
+              [("CPUSkin=cpu.png", "CPUSkin=mem.png"), ("UseVXD=1", "UseVXD=0")],
+              "only the picture and the switch changed")
+    finally:
+        host.stop()
+
+
 TESTS = [
     test_unlocked_drag_saves_and_restart_restores,
     test_unlocked_menu,
@@ -510,6 +854,8 @@ TESTS = [
     test_ghost_mode,
     test_alt_f4_leaves_it_open,
     test_full_screen_notices,
+    test_settings_dialog,
+    test_settings_without_layered_windows,
 ]
 
 

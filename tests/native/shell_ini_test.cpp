@@ -64,6 +64,8 @@ TEST(ShellIniText, SetKeepsEverythingElseAndRoundTrips) {
         {"[Quilbex]\nY=6\n\n[Other]\nX=1\n", "X", "[Quilbex]\nY=6\nX=120\n\n[Other]\nX=1\n"},
         // Section at the end of a file without a final line end.
         {"[Quilbex]\r\nY=6", "X", "[Quilbex]\r\nY=6\r\nX=120\r\n"},
+        // A file cut after the CR of its last line end: Y keeps its value.
+        {"[Quilbex]\r\nY=6\r", "X", "[Quilbex]\r\nY=6\r\nX=120\r\n"},
         // Missing section: appended, in the file's own line ending.
         {"[Other]\nA=1", "X", "[Other]\nA=1\n[Quilbex]\nX=120\n"},
         // Empty file: CRLF.
@@ -76,6 +78,7 @@ TEST(ShellIniText, SetKeepsEverythingElseAndRoundTrips) {
         std::string after = SetIniValue(c.Before, "Quilbex", c.Key, "120");
         EXPECT_EQ(after, c.After);
         EXPECT_EQ(Get(after, c.Key), "120");
+        EXPECT_EQ(Get(after, "Y"), Get(c.Before, "Y"));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "shell/common/skin_rules.h"
 
+#include "tests/native/test_descriptor.h"
+
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstring>
@@ -9,19 +11,28 @@ namespace {
 
 // A configuration with nothing to report: a 220 x 120 alpha background and
 // four 21-frame strips of 100-pixel frames placed inside it.
+const SettingRoles& Roles(bool layered = true) {
+    static SettingRoles roles[2];
+    SettingRoles& r = roles[layered ? 1 : 0];
+    char reason[200] = "";
+    EXPECT_TRUE(FindSettingRoles(test_descriptor::Descriptor(layered), &r, reason, sizeof reason))
+        << reason;
+    return r;
+}
+
 SkinConfig GoodConfig() {
     SkinConfig config;
     memset(&config, 0, sizeof config);
+    config.Roles = &Roles();
     config.SectionFound = true;
     config.ZOrder = 1;
     snprintf(config.SkinPath, sizeof config.SkinPath, "background.png");
     config.Background = {true, true, 220, 120};
-    const char* names[] = {"CPU", "MEM", "NetIn", "NetOut"};
     for (int i = 0; i < 4; ++i) {
         SkinMeterConfig& meter = config.Meters[i];
-        meter.Name = names[i];
         snprintf(meter.ImagePath, sizeof meter.ImagePath, "strip%d.png", i);
         meter.FramesCount = 21;
+        meter.FramesCountWritten = true;
         meter.OffsetX = 106;
         meter.OffsetY = 17 + 24 * i;
         snprintf(meter.TextFormat, sizeof meter.TextFormat, "CPU %%i%%");
@@ -187,6 +198,35 @@ TEST(SkinRules, EdgesOfTheRangesPass) {
             CheckSkin(config, &report);
             EXPECT_EQ(report.Count, 0) << elapse << " " << transparency << "\n" << Lines(report);
         }
+}
+
+// Without layered windows the descriptor offers three lock modes and no
+// transparency: the check judges what is offered.
+TEST(SkinRules, WithoutLayeredWindowsTheOfferedRowsDecide) {
+    SkinConfig config = GoodConfig();
+    config.Roles = &Roles(false);
+    config.LayeredAvailable = false;
+    config.Background.HasAlpha = false;
+    config.LockMode = 3;
+    config.Transparency = 30;
+    SkinReport report;
+    CheckSkin(config, &report);
+    ASSERT_EQ(report.Count, 1) << Lines(report);
+    EXPECT_STREQ(report.Findings[0].Text,
+                 "LockMode: 3 is not 0 to 2; the window behaves as 0 (Unlocked)");
+}
+
+TEST(SkinRules, AFrameCountLeftOutIsNotReported) {
+    SkinConfig config = GoodConfig();
+    config.Meters[2].FramesCount = 0; // the row's default
+    config.Meters[2].FramesCountWritten = false;
+    config.Meters[2].Image.Width = 100;
+    SkinReport report;
+    CheckSkin(config, &report);
+    EXPECT_EQ(report.Count, 0) << Lines(report);
+    config.Roles = nullptr;
+    CheckSkin(config, &report);
+    EXPECT_EQ(report.Errors, 1);
 }
 
 TEST(SkinRules, FrameTouchingTheEdgesIsInside) {

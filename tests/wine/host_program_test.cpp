@@ -47,6 +47,18 @@ TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
     }
 }
 
+// The settings dialog opens from the plug-in's descriptor in both variants.
+TEST(HostProgram, OpensTheSettingsDialog) {
+    for (const char* noLayered : {static_cast<const char*>(nullptr), "1"}) {
+        SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", noLayered);
+        std::string out;
+        EXPECT_EQ(RunHost("--seconds 1 --properties --config " + Quote(TestSkin()), &out), 0)
+            << out;
+        EXPECT_NE(out.find("Properties open: 44 rows on 6 pages"), std::string::npos) << out;
+    }
+    SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);
+}
+
 TEST(HostProgram, SavesAScreenshot) {
     std::string shot = TempPath("host_shot", ".png");
     std::string out;

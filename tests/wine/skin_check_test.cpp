@@ -153,6 +153,34 @@ INSTANTIATE_TEST_SUITE_P(Each, SkinCheckBroken, ::testing::ValuesIn(BrokenCases)
                              return std::string(info.param.Name);
                          });
 
+// The check takes its rows from the plug-in as the system offers them: without
+// layered windows three lock modes and no transparency.
+TEST(SkinCheck, JudgesWhatTheDescriptorOffersWithoutLayeredWindows) {
+    BrokenSkin skin;
+    skin.Ini = WithKey(WithKey(skin.Ini, "LockMode", "3"), "Transparency", "90");
+    SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", "1");
+    std::string output;
+    const int status = Check(skin.Write(), &output);
+    SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);
+    EXPECT_EQ(status, 0) << output;
+    const std::vector<std::string> expected = {
+        "warning: LockMode: 3 is not 0 to 2; the window behaves as 0 (Unlocked)",
+        "warning: Z-Order: 1 (Normal) becomes 0 (Desktop) at start: the background has "
+        "per-pixel alpha and this system has no layered windows"};
+    EXPECT_EQ(ProblemLines(output), expected) << output;
+}
+
+TEST(SkinCheck, NeedsThePluginForItsRows) {
+    std::string output;
+    EXPECT_EQ(RunProgram("vorlamet_host.exe --plugin plasmyr.dll --check \"" +
+                             SkinFolder("default") + "\\vorlamet.ini\"",
+                         &output),
+              2);
+    EXPECT_NE(output.find("error: plug-in"), std::string::npos) << output;
+    EXPECT_NE(output.find("lacks the export GetPluginInfo"), std::string::npos) << output;
+    EXPECT_NE(output.find("nothing was checked"), std::string::npos) << output;
+}
+
 TEST(SkinCheck, MissingConfigurationIsExitTwo) {
     std::string output;
     EXPECT_EQ(Check(TempPath("absent", ".ini"), &output), 2) << output;
