@@ -239,6 +239,36 @@ void CheckRange(const DescriptorRow* row, int32_t value, const char* unit, SkinR
         row->Key, value, unit, spec.Min, spec.Max);
 }
 
+// A full-scale speed is a link speed in bits per second, as adapters report
+// them: a bar rises 1 % per thousandth of it in bytes per second, so it is
+// full at a tenth of it in bytes per second.
+void CheckMaxNetSpeed(const DescriptorRow* row, int32_t value, SkinReport* report) {
+    if (!row || value == 0) return;
+    if (value < 0) {
+        Add(report, SkinNote,
+            "%s: %d counts as 0: the fastest moving adapter's link speed sets the scale", row->Key,
+            value);
+    } else if (value < 1000) {
+        Add(report, SkinWarning,
+            "%s: %d is below 1000, so the network bars never move; the value is a link "
+            "speed in bits per second (100000000 for 100 Mbit/s)",
+            row->Key, value);
+    } else {
+        const uint32_t full = static_cast<uint32_t>(value) / 10; // bytes per second
+        const char* units[] = {"B/s", "KB/s", "MB/s"};
+        uint32_t scale = 1;
+        int unit = 0;
+        while (unit < 2 && full >= scale * 1000) {
+            scale *= 1000;
+            ++unit;
+        }
+        Add(report, SkinNote,
+            "%s: %d bits per second: a network bar is full at %u.%u %s (a tenth of it in "
+            "bytes per second)",
+            row->Key, value, full / scale, full % scale * 10 / scale, units[unit]);
+    }
+}
+
 void CheckOther(const SkinConfig& config, SkinReport* report) {
     const SettingRoles& roles = *config.Roles;
     if (!config.FontExists)
@@ -246,6 +276,7 @@ void CheckOther(const SkinConfig& config, SkinReport* report) {
             "%s: no font named \"%s\" on this system; the texts are drawn in a substitute",
             roles.Font->Key, config.FontFace);
     CheckRange(roles.Elapse, config.Elapse, " ms", report);
+    CheckMaxNetSpeed(roles.MaxNetSpeed, config.MaxNetSpeed, report);
     CheckRange(roles.Transparency, config.Transparency, "", report);
     for (int32_t i = 0; i < config.UnreadableCount && i < 16; ++i)
         Add(report, SkinWarning, "%s: the value cannot be read; the default is used",

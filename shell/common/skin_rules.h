@@ -51,6 +51,7 @@ struct SkinConfig {
     char FontFace[64];
     bool FontExists;
     int32_t Elapse;
+    int32_t MaxNetSpeed;   // full scale of the network bars, in bits per second
     int32_t Transparency;  // judged only when the descriptor offers it
     bool LayeredAvailable; // the system can show per-pixel alpha windows
     // Keys whose text is there but cannot be read; the plug-in uses the default.

@@ -116,7 +116,7 @@ void ReadConfig(const char* configPath) {
     Config.FontExists = FontFaceExists(Config.FontFace);
     ReadHex(Roles.FontColor, &cursor);
     Config.Elapse = ReadInt(Roles.Elapse, &cursor);
-    ReadInt(Roles.MaxNetSpeed, &cursor);
+    Config.MaxNetSpeed = ReadInt(Roles.MaxNetSpeed, &cursor);
     ReadInt(Roles.UseVXD, &cursor);
     Config.Transparency = ReadInt(Roles.Transparency, &cursor);
     CloseCFGr(&cursor);

@@ -160,6 +160,20 @@ const BrokenCase BrokenCases[] = {
      "Elapse: 199 ms is outside 200-5000, the range the settings dialog offers"},
     {"ElapseTooLong", [](SkinConfig* c) { c->Elapse = 5001; }, SkinWarning,
      "Elapse: 5001 ms is outside 200-5000, the range the settings dialog offers"},
+    {"MaxNetSpeedNegative", [](SkinConfig* c) { c->MaxNetSpeed = -5; }, SkinNote,
+     "MaxNetSpeed: -5 counts as 0: the fastest moving adapter's link speed sets the scale"},
+    {"MaxNetSpeedBelowAThousand", [](SkinConfig* c) { c->MaxNetSpeed = 999; }, SkinWarning,
+     "MaxNetSpeed: 999 is below 1000, so the network bars never move; the value is a link "
+     "speed in bits per second (100000000 for 100 Mbit/s)"},
+    {"MaxNetSpeedFastLink", [](SkinConfig* c) { c->MaxNetSpeed = 100000000; }, SkinNote,
+     "MaxNetSpeed: 100000000 bits per second: a network bar is full at 10.0 MB/s (a tenth of "
+     "it in bytes per second)"},
+    {"MaxNetSpeedSlowLink", [](SkinConfig* c) { c->MaxNetSpeed = 56000; }, SkinNote,
+     "MaxNetSpeed: 56000 bits per second: a network bar is full at 5.6 KB/s (a tenth of it in "
+     "bytes per second)"},
+    {"MaxNetSpeedLowest", [](SkinConfig* c) { c->MaxNetSpeed = 1000; }, SkinNote,
+     "MaxNetSpeed: 1000 bits per second: a network bar is full at 100.0 B/s (a tenth of it in "
+     "bytes per second)"},
     {"TransparencyTooHigh", [](SkinConfig* c) { c->Transparency = 71; }, SkinWarning,
      "Transparency: 71 is outside 0-70, the range the settings dialog offers"},
     {"UnreadableNumber",
