@@ -155,13 +155,17 @@ int CheckSkinFile(const char* configPath, SkinReport* report) {
     return report->Errors > 0 ? 1 : 0;
 }
 
-int RunSkinCheck(const char* configPath) {
+int ReportSkinCheck(const char* configPath, std::string* text) {
     int status = CheckSkinFile(configPath, &Report);
-    for (int i = 0; i < Report.Count; ++i)
-        printf("%s: %s\n", SkinSeverityName(Report.Findings[i].Severity), Report.Findings[i].Text);
-    printf("skin check: %s: %d error(s), %d warning(s)%s\n", configPath,
-           static_cast<int>(Report.Errors), static_cast<int>(Report.Warnings),
-           status == 0 ? "; the meter starts" : "; the meter will not start");
-    fflush(stdout);
+    char line[sizeof Report.Findings[0].Text + 64];
+    for (int i = 0; i < Report.Count; ++i) {
+        snprintf(line, sizeof line, "%s: %s\n", SkinSeverityName(Report.Findings[i].Severity),
+                 Report.Findings[i].Text);
+        *text += line;
+    }
+    snprintf(line, sizeof line, "skin check: %.*s: %d error(s), %d warning(s)%s\n", MAX_PATH,
+             configPath, static_cast<int>(Report.Errors), static_cast<int>(Report.Warnings),
+             status == 0 ? "; the meter starts" : "; the meter will not start");
+    *text += line;
     return status;
 }

@@ -5,11 +5,13 @@
 
 #include "shell/common/skin_rules.h"
 
+#include <string>
+
 // Fills report for the configuration file at configPath. Answers the exit
 // status: 0 when the meter would start, 1 when it would not, 2 when the
 // configuration file cannot be found (report then holds that one error).
 int CheckSkinFile(const char* configPath, SkinReport* report);
 
-// CheckSkinFile, printed: one line per finding on standard output, then a
-// summary line. Answers the same exit status.
-int RunSkinCheck(const char* configPath);
+// CheckSkinFile as text: one line per finding, then a summary line. Answers
+// the same exit status.
+int ReportSkinCheck(const char* configPath, std::string* text);
