@@ -130,6 +130,22 @@ __attribute__((target("sse2"))) int32_t BlendRowSse2(const uint8_t* from, uint8_
     return done;
 }
 
+// Four pixels at a time: the colour where the mask is black, else the target.
+__attribute__((target("sse2"))) int32_t PutMaskedRowSse2(const uint8_t* colour, const uint8_t* mask,
+                                                         uint8_t* to, int32_t count) {
+    const __m128i colourBytes = _mm_set1_epi32(0x00FFFFFF);
+    int32_t done = 0;
+    for (; done + 4 <= count; done += 4, colour += 16, mask += 16, to += 16) {
+        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask));
+        const __m128i black = _mm_cmpeq_epi32(_mm_and_si128(m, colourBytes), _mm_setzero_si128());
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(colour));
+        const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to),
+                         _mm_or_si128(_mm_and_si128(black, c), _mm_andnot_si128(black, t)));
+    }
+    return done;
+}
+
 bool CanUseSse2() {
 #ifdef __x86_64__
     return true;
@@ -154,6 +170,27 @@ void BlendBlock(const PixelBuffer& source, const PixelBuffer& target, const Clip
 #endif
         for (int32_t column = done; column < block.Width; ++column)
             BlendPixel(from + column * 4, to + column * 4);
+    }
+}
+
+void PutMaskedBlock(const PixelBuffer& colour, const PixelBuffer& mask, const PixelBuffer& target,
+                    const ClippedBlock& block) {
+#ifdef ALPHA_KERNELS_SSE2
+    static const bool sse2 = CanUseSse2();
+#endif
+    for (int32_t row = 0; row < block.Height; ++row) {
+        const uint8_t* from = RowAt(colour, block.SourceY + row) + block.SourceX * 4;
+        const uint8_t* shape = RowAt(mask, block.SourceY + row) + block.SourceX * 4;
+        uint8_t* to = RowAt(target, block.TargetY + row) + block.TargetX * 4;
+        int32_t done = 0;
+#ifdef ALPHA_KERNELS_SSE2
+        if (sse2) done = PutMaskedRowSse2(from, shape, to, block.Width);
+#endif
+        for (int32_t column = done; column < block.Width; ++column) {
+            uint32_t m;
+            std::memcpy(&m, shape + column * 4, 4);
+            if ((m & 0x00FFFFFFu) == 0) std::memcpy(to + column * 4, from + column * 4, 4);
+        }
     }
 }
 

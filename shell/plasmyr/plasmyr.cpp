@@ -1,6 +1,7 @@
 // The alpha library: premultiplying and blending 32-bit BGRA pixels.
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
+#include "shell/plasmyr/device_rows.h"
 
 #include <cstring>
 
@@ -54,77 +55,12 @@ bool TargetPixels(HDC target, PixelBuffer* buffer) {
 }
 
 // Room for the target rows that one blend into a memory context reads and
-// writes back: whole rows of its bitmap, since GetDIBits reads whole rows. A
-// meter's background fits in one band; larger blocks go in bands of rows.
+// writes back: a meter's background fits in one band.
 const int32_t ScratchPixels = 65536;
 uint32_t Scratch[ScratchPixels];
 
-// Logical coordinates are the bitmap's own pixels: what GetDIBits reads at a
-// place is what SetDIBitsToDevice writes back there.
-bool HasPlainMapping(HDC dc) {
-    POINT viewport = {}, window = {};
-    return GetMapMode(dc) == MM_TEXT && GetGraphicsMode(dc) == GM_COMPATIBLE &&
-           GetViewportOrgEx(dc, &viewport) && GetWindowOrgEx(dc, &window) && !viewport.x &&
-           !viewport.y && !window.x && !window.y;
-}
-
-// A memory context holding a device bitmap (painted mode's BackBuffer) or any
-// other bitmap: the rows under the block are read into Scratch, blended
-// there and written back through the context, so its clip region holds. No
-// DIB section, no second context, no AlphaBlend per call. False, with
-// nothing drawn, when the target is not of that kind or cannot be read.
-bool BlendThroughRows(HDC target, const PixelBuffer& source, const BlendRequest& request,
-                      int* result) {
-    if (GetObjectType(target) != OBJ_MEMDC || !HasPlainMapping(target)) return false;
-    HGDIOBJ bitmap = GetCurrentObject(target, OBJ_BITMAP);
-    BITMAP shape;
-    if (!bitmap || GetObjectA(bitmap, sizeof(shape), &shape) != sizeof(shape)) return false;
-    if (shape.bmWidth <= 0 || shape.bmHeight <= 0 || shape.bmWidth > ScratchPixels) return false;
-    ClippedBlock block;
-    if (!ClipBlendRequest(request, source.Width, source.Height, shape.bmWidth, shape.bmHeight,
-                          &block)) {
-        *result = 0;
-        return true;
-    }
-    const int32_t bandRows = ScratchPixels / shape.bmWidth;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shape.bmWidth;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    for (int32_t done = 0; done < block.Height; done += bandRows) {
-        const int32_t rows = block.Height - done < bandRows ? block.Height - done : bandRows;
-        const int32_t top = block.TargetY + done;
-        // Read with the bitmap's own height in the header, so that the scan
-        // lines are counted in the bitmap (from its bottom row); the lines
-        // land at the start of Scratch, bottom row first.
-        info.bmiHeader.biHeight = shape.bmHeight;
-        info.bmiHeader.biSizeImage = 0;
-        const UINT firstScan = UINT(shape.bmHeight - (top + rows));
-        if (GetDIBits(target, static_cast<HBITMAP>(bitmap), firstScan, UINT(rows), Scratch, &info,
-                      DIB_RGB_COLORS) != rows) {
-            if (done == 0) return false; // nothing drawn yet: another way may work
-            *result = 0;
-            return true;
-        }
-        info.bmiHeader.biHeight = rows; // written back as a picture of the band's rows
-        info.bmiHeader.biSizeImage = 0;
-        PixelBuffer band = {reinterpret_cast<uint8_t*>(Scratch), shape.bmWidth, rows,
-                            shape.bmWidth * 4, true};
-        ClippedBlock part = block;
-        part.SourceY = block.SourceY + done;
-        part.TargetY = 0;
-        part.Height = rows;
-        BlendBlock(source, band, part);
-        if (!SetDIBitsToDevice(target, block.TargetX, top, DWORD(block.Width), DWORD(rows),
-                               block.TargetX, 0, 0, UINT(rows), Scratch, &info, DIB_RGB_COLORS)) {
-            *result = 0;
-            return true;
-        }
-    }
-    *result = 1;
-    return true;
+void BlendRows(const PixelBuffer& rows, const ClippedBlock& part, const void* source) {
+    BlendBlock(*static_cast<const PixelBuffer*>(source), rows, part);
 }
 
 // Any other target: the clipped block is copied from the pixels into a
@@ -212,7 +148,9 @@ int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP 
         return 1;
     }
     int result = 0;
-    if (BlendThroughRows(target, source, request, &result)) return result;
+    if (WorkThroughRows(target, source.Width, source.Height, request, BlendRows, &source, Scratch,
+                        ScratchPixels, &result))
+        return result;
     return BlendThroughGdi(target, source, request);
 }
 

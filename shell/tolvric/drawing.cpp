@@ -2,6 +2,7 @@
 // bitmaps. The desktop skin behind a window is in desktop_skin.cpp.
 #include "host/host_library.h"
 #include "shell/common/region_runs.h"
+#include "shell/plasmyr/device_rows.h"
 #include "shell/tolvric/call_log.h"
 
 #include <vector>
@@ -22,18 +23,58 @@ struct BitmapDc {
     }
 };
 
-// Whether drawing at (x, y) in width x height pixels lands on the target's
-// own pixels unclipped: plain mapping and a clip box around the whole block.
-// Then the alpha library may blend straight into the target's bitmap.
-bool DrawsUnclipped(HDC target, int x, int y, int width, int height) {
-    POINT viewport = {}, window = {};
-    if (GetMapMode(target) != MM_TEXT || GetGraphicsMode(target) != GM_COMPATIBLE ||
-        !GetViewportOrgEx(target, &viewport) || !GetWindowOrgEx(target, &window) || viewport.x ||
-        viewport.y || window.x || window.y)
+// Room for the target rows DrawPicture reads and writes back: a meter's
+// background fits in one band.
+const int32_t RowPixels = 65536;
+uint32_t Rows[RowPixels];
+
+// The picture's own pixels: a 32-bit DIB section, bottom-up as LoadImageEx
+// makes them. False for anything else.
+bool PicturePixels(HBITMAP bitmap, int32_t width, int32_t height, PixelBuffer* pixels) {
+    DIBSECTION section;
+    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) ||
+        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != width ||
+        section.dsBm.bmHeight != height)
         return false;
-    RECT clip;
-    return GetClipBox(target, &clip) == SIMPLEREGION && clip.left <= x && clip.top <= y &&
-           clip.right >= x + width && clip.bottom >= y + height;
+    *pixels = {static_cast<uint8_t*>(section.dsBm.bmBits), width, height, section.dsBm.bmWidthBytes,
+               true};
+    return true;
+}
+
+struct MaskedPicture {
+    PixelBuffer Colour;
+    PixelBuffer Mask;
+};
+
+void BlendRows(const PixelBuffer& rows, const ClippedBlock& part, const void* picture) {
+    BlendBlock(*static_cast<const PixelBuffer*>(picture), rows, part);
+}
+
+void PutMaskedRows(const PixelBuffer& rows, const ClippedBlock& part, const void* picture) {
+    const MaskedPicture* masked = static_cast<const MaskedPicture*>(picture);
+    PutMaskedBlock(masked->Colour, masked->Mask, rows, part);
+}
+
+// Draws the picture through the target bitmap's rows (device_rows.h); false
+// when that way is closed and the system's raster operations must do it.
+bool DrawThroughRows(HDC target, int x, int y, const ImageInfo* image, int* result) {
+    const int32_t width = image->Width, height = image->Height;
+    if (width <= 0 || height <= 0) return false;
+    const BlendRequest request = {x, y, width, height, 0};
+    if (image->Kind == ImageKindAlpha) {
+        if (!image->Bits) return false;
+        const PixelBuffer pixels = {static_cast<uint8_t*>(image->Bits), width, height, width * 4,
+                                    true};
+        return WorkThroughRows(target, width, height, request, BlendRows, &pixels, Rows, RowPixels,
+                               result);
+    }
+    MaskedPicture masked;
+    if (!image->MaskBitmap || !PicturePixels(image->ColorBitmap, width, height, &masked.Colour) ||
+        !PicturePixels(image->MaskBitmap, width, height, &masked.Mask))
+        return false;
+    GdiFlush(); // GDI may still owe drawing to the pictures
+    return WorkThroughRows(target, width, height, request, PutMaskedRows, &masked, Rows, RowPixels,
+                           result);
 }
 
 // Rectangles of a region are handed to the system in batches: some systems
@@ -75,23 +116,21 @@ extern "C" {
 
 // Kind 8: blended with its per-pixel alpha (premultiplied). Other kinds:
 // opaque where the mask is black, the target left as it was where the mask is
-// white (colour XOR, mask AND, colour XOR, so the colour bitmap needs no black
-// under its transparent pixels); without a mask the picture is copied.
-// The second DC argument is the same DC and is not needed.
-// A Kind 8 picture with its Bits, drawn unclipped, is blended by the alpha
-// library's AlphaBlt, straight into the target's pixels (a device bitmap's
-// rows are read and written back): the system's AlphaBlend takes about five
-// times as long for a meter's background. Clipped or transformed targets go
-// through AlphaBlend, which honours both.
+// white; without a mask the picture is copied. The second DC argument is the
+// same DC and is not needed. Into a memory DC the work is done on the
+// target's rows (device_rows.h): the system's AlphaBlend or three raster
+// operations take several times as long for a meter's background. Other
+// targets get those (colour XOR, mask AND, colour XOR, so the colour bitmap
+// needs no black under its transparent pixels).
 int __stdcall DrawPicture(HDC target, HDC same, int x, int y, ImageInfo* image) {
     (void)same;
     CallLog("DrawPicture %d %d %d", x, y, image ? int(image->Kind) : 0);
     if (!target || !image || image->Kind == ImageKindFailed || !image->ColorBitmap) return 0;
     int width = image->Width, height = image->Height;
-    if (image->Kind == ImageKindAlpha && image->Bits && width > 0 && height > 0 &&
-        DrawsUnclipped(target, x, y, width, height))
-        return AlphaBlt(target, x, y, width, height, image->ColorBitmap, 0, width, height,
-                        image->Bits);
+    int drawn = 0;
+    if ((image->Kind == ImageKindAlpha || image->MaskBitmap) &&
+        DrawThroughRows(target, x, y, image, &drawn))
+        return drawn;
     BitmapDc color(target, image->ColorBitmap);
     if (!color.Dc) return 0;
     if (image->Kind == ImageKindAlpha) {
