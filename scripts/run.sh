@@ -3,20 +3,24 @@
 # display it runs live until Ctrl+C (or --seconds); without a display it runs
 # on a private Xvfb for --seconds (10), saves a frame of the screen every
 # second under out/frames/, an animation of the meter, and a screenshot.
-#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR]
+# The meter sits on the host's drawn wallpaper (--demo-desktop), as in the
+# pictures of the README; --real-desktop leaves the display's own desktop.
+#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR] [--real-desktop]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 skin=default
 config=""
 seconds=""
 out="$root/out"
+desktop=(--demo-desktop)
 while [ $# -gt 0 ]; do
     case "$1" in
     --skin) skin="$2"; shift 2 ;;
     --config) config="$(realpath -m "$2")"; shift 2 ;; # from where it was typed
     --seconds) seconds="$2"; shift 2 ;;
     --out) out="$(realpath -m "$2")"; shift 2 ;;
-    -h|--help) sed -n '2,6p' "$0"; exit 0 ;;
+    --real-desktop) desktop=(); shift ;;
+    -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
     *) echo "run: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -40,7 +44,7 @@ live=1
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
 
-args=(--config "Z:$config")
+args=(--config "Z:$config" "${desktop[@]}")
 if [ "$live" = 1 ]; then
     [ -n "$seconds" ] && args+=(--seconds "$seconds")
     echo "run: Vorlamet on $DISPLAY with $config (Ctrl+C ends it)"

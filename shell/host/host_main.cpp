@@ -124,8 +124,8 @@ int main(int argc, char** argv) {
         FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
     if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
     if (!ClaimConfiguration(configPath))
-        return Fail("already running with " + configPath +
-                        " (end that one first: Exit in its icon's menu)",
+        return Fail("Vorlamet is already running with " + configPath +
+                        "; end that one first (Exit in its icon's menu)",
                     3);
 
     PluginSession& session = HostSession();
