@@ -141,7 +141,7 @@ int __stdcall SetDesktopSkin(int source) {
     CallLog("SetDesktopSkin %d", source);
     if (source != DesktopSkinSystem && source != DesktopSkinWallpaper) return 0;
     Source = source;
-    Kept.Valid = false;
+    ReleaseKept();
     return 1;
 }
 

@@ -12,7 +12,7 @@ const int DesktopSkinSystem = 0;
 const int DesktopSkinWallpaper = 1;
 
 extern "C" {
-// Chooses the desktop DrawSkin paints and forgets the picture it keeps, so
+// Chooses the desktop DrawSkin paints and releases the picture it keeps, so
 // that the next DrawSkin paints afresh: the host calls it at start and
 // whenever the desktop changed (wallpaper, colours, screen size). Answers 0,
 // changing nothing, for an unknown source.
