@@ -103,10 +103,7 @@ void FillContext(PluginSession* session, const HostOptions& options, HWND shell,
 int main(int argc, char** argv) {
     HostOptions options;
     std::string error;
-    if (!ParseHostOptions(argc, argv, &options, &error)) {
-        TellText(HostUsage);
-        return Fail(error);
-    }
+    if (!ParseHostOptions(argc, argv, &options, &error)) return Fail(error + "\n" + HostUsage);
     if (options.Help) {
         TellText(HostUsage);
         return 0;

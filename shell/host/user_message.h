@@ -6,7 +6,8 @@
 
 #include <string>
 
-// A problem that ends the host, in one line.
+// A problem that ends the host: one line (and, for a wrong command line, the
+// usage after it).
 void TellProblem(const std::string& line);
 // A text that was asked for: the usage, a skin check's report.
 void TellText(const std::string& text);
