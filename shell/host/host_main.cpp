@@ -103,7 +103,11 @@ void FillContext(PluginSession* session, const HostOptions& options, HWND shell,
 int main(int argc, char** argv) {
     HostOptions options;
     std::string error;
-    if (!ParseHostOptions(argc, argv, &options, &error)) return Fail(error + "\n" + HostUsage);
+    if (!ParseHostOptions(argc, argv, &options, &error)) {
+        std::string usage = HostUsage;
+        usage.pop_back(); // the line end comes with the problem
+        return Fail(error + "\n" + usage);
+    }
     if (options.Help) {
         TellText(HostUsage);
         return 0;
