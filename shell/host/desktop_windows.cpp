@@ -153,12 +153,12 @@ void ShowAtTheBottom(HWND window) {
 } // namespace
 
 HWND CreateDesktopLayer(HINSTANCE instance) {
-    // Not the system's desktop window itself, nor Explorer's (Progman,
-    // WorkerW): a child window in another process shares that process's
-    // input queue, so a hang in either would freeze both, and Explorer's
-    // windows differ between versions and vanish when it restarts. The
-    // host's own window keeps the meter in this process; a colour key makes
-    // every pixel of it that the meter does not cover see-through and
+    // The host's own window rather than the shell's: a child of the system's
+    // desktop window is just another top-level window, and Explorer's
+    // (Progman, WorkerW) live in another process, whose input queue the
+    // meter would share (a hang in either would freeze both), differ between
+    // Windows versions and vanish when Explorer restarts. A colour key makes
+    // every pixel of the layer that the meter does not cover see-through and
     // click-through.
     Register(instance, "VorlametHostLayer", LayerProc, CreateSolidBrush(LayerKey));
     const RECT place = LayerRect();
