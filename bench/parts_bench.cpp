@@ -4,6 +4,7 @@
 #include "host/host_library.h"
 #include "render/render.h"
 #include "settings/settings.h"
+#include "shell/tolvric/desktop_skin.h"
 
 #include <iphlpapi.h>
 
@@ -72,9 +73,23 @@ int main(int argc, char** argv) {
               [&] { AlphaBlt(backDC, 106, 17, 100, 12, frame, 0, 100, 12, frameBits); });
     TimeTicks("BitBlt 220x120 DIB->DIB", 20, n, samples.data(),
               [&] { BitBlt(workDC, 0, 0, 220, 120, backDC, 0, 0, SRCCOPY); });
+    // The desktop behind a painted meter: the system's (the default), the
+    // host's drawn wallpaper, and a meter that moves on every tick (a drag),
+    // so that the desktop is painted afresh each time.
     RECT client = {0, 0, 220, 120}, window = {40, 40, 260, 160}, full = {0, 0, 1280, 800};
+    auto setDesktopSkin = reinterpret_cast<SetDesktopSkinProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("tolvric.dll"), "SetDesktopSkin")));
+    if (setDesktopSkin) setDesktopSkin(DesktopSkinSystem);
     TimeTicks("DrawSkin 220x120", 20, n, samples.data(),
               [&] { DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6); });
+    if (setDesktopSkin) setDesktopSkin(DesktopSkinWallpaper);
+    TimeTicks("DrawSkin 220x120, drawn wallpaper", 20, n, samples.data(),
+              [&] { DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6); });
+    if (setDesktopSkin) setDesktopSkin(DesktopSkinSystem);
+    TimeTicks("DrawSkin 220x120, moving", 20, n, samples.data(), [&] {
+        OffsetRect(&window, window.left < 600 ? 1 : -500, 0);
+        DrawSkin(backDC, backDC, &client, &window, &full, 0, 0, 6);
+    });
     static uint8_t table[441184];
     TimeTicks("GetIfTable, 441,184-byte buffer", 20, n, samples.data(), [&] {
         ULONG size = sizeof table;
@@ -95,6 +110,12 @@ int main(int argc, char** argv) {
     if (LoadImageEx(&background))
         TimeTicks("DrawPicture 220x120 onto DDB", 20, n, samples.data(),
                   [&] { DrawPicture(backDC, backDC, 0, 0, &background); });
+    static ImageInfo painted;
+    painted.Path = "skins\\painted\\background.png";
+    painted.LoadFlags = 2;
+    if (LoadImageEx(&painted))
+        TimeTicks("DrawPicture masked 240x84 onto DDB", 20, n, samples.data(),
+                  [&] { DrawPicture(backDC, backDC, 0, 0, &painted); });
     TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
     MeterFont.Handle = font;
     TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),

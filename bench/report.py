@@ -44,6 +44,11 @@ def main():
               f"{host[0][0]:.0f} + {host[1][0]:.0f} us, counted in the floor: "
               f"{results['painted_update'][0] / floor:.2f} x)")
 
+    real, plain = results.get("painted_real_update"), results.get("painted_update")
+    if real and plain:
+        print(f"  (painted on the real desktop's layer: {real[0]:.1f} us, {real[0] - plain[0]:+.0f} us"
+              f" beside a plain parent; Wine rebuilds a colour-keyed window's shape on each paint)")
+
     print(" processor time per refresh, ours / conky (process to process):")
     helpers = ("wineserver", "winedevice", "services", "plugplay", "svchost", "explorer", "rpcss")
     for name, label in (("process", "process"), ("xserver", "X server")):

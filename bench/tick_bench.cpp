@@ -6,11 +6,14 @@
 //   --memory N           private bytes after start and after N update and
 //                        N network ticks, and the heap allocations the
 //                        plug-in's own code makes during them
-// --config FILE.ini names the skin; --name labels the result lines.
+// --config FILE.ini names the skin; --name labels the result lines;
+// --desktop demo|real chooses the parent of a Desktop-level (painted) meter:
+// the host's drawn wallpaper, a plain window as the floor has, or the real
+// desktop's see-through layer (default).
 #include "bench/alloc_counter.h"
 #include "bench/bench_timing.h"
 #include "host/host_records.h"
-#include "shell/host/shell_windows.h"
+#include "shell/host/desktop_windows.h"
 
 #include <psapi.h>
 
@@ -74,7 +77,7 @@ int Fail(const char* what) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string config, name = "default";
+    std::string config, name = "default", desktopKind = "real";
     int ticks = 0, memoryTicks = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--config"))
@@ -85,8 +88,11 @@ int main(int argc, char** argv) {
             ticks = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--memory"))
             memoryTicks = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--desktop"))
+            desktopKind = argv[i + 1];
         else
-            return Fail("usage: tick_bench --config FILE.ini [--name N] [--ticks N] [--memory N]");
+            return Fail("usage: tick_bench --config FILE.ini [--name N] [--ticks N] [--memory N] "
+                        "[--desktop demo|real]");
     }
     if (config.empty()) return Fail("no --config");
     char full[MAX_PATH];
@@ -105,8 +111,11 @@ int main(int argc, char** argv) {
 
     SetCurrentDirectoryA(config.substr(0, config.find_last_of("\\/")).c_str());
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND desktop = CreateDesktopWindow(instance);
-    HWND shell = CreateShellWindow(instance);
+    // The plug-in's few messages to the shell need no answer here.
+    HWND desktop =
+        desktopKind == "demo" ? CreateDemoDesktop(instance) : CreateDesktopLayer(instance);
+    HWND shell = CreateWindowExA(0, "STATIC", "shell", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 instance, nullptr);
     static OSVERSIONINFOA version;
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);

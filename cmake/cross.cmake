@@ -1,4 +1,5 @@
 # Cross tree: the plug-in, the shell stand-ins, the host program and the Wine tests.
+enable_language(RC) # the host programs' icon
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_link_options(-static -static-libgcc -static-libstdc++)

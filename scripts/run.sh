@@ -3,23 +3,28 @@
 # display it runs live until Ctrl+C (or --seconds); without a display it runs
 # on a private Xvfb for --seconds (10), saves a frame of the screen every
 # second under out/frames/, an animation of the meter, and a screenshot.
+# The meter sits on the host's drawn wallpaper (--demo-desktop), as in the
+# pictures of the README; --real-desktop leaves the display's own desktop.
 # --properties opens the settings dialog as soon as the meter runs.
-#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR] [--properties]
+#   scripts/run.sh [--skin NAME] [--config FILE.ini] [--seconds N] [--out DIR]
+#                  [--real-desktop] [--properties]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 skin=default
 config=""
 seconds=""
 out="$root/out"
-properties=""
+properties=()
+desktop=(--demo-desktop)
 while [ $# -gt 0 ]; do
     case "$1" in
     --skin) skin="$2"; shift 2 ;;
     --config) config="$(realpath -m "$2")"; shift 2 ;; # from where it was typed
     --seconds) seconds="$2"; shift 2 ;;
     --out) out="$(realpath -m "$2")"; shift 2 ;;
-    --properties) properties=--properties; shift ;;
-    -h|--help) sed -n '2,7p' "$0"; exit 0 ;;
+    --properties) properties=(--properties); shift ;;
+    --real-desktop) desktop=(); shift ;;
+    -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
     *) echo "run: unknown option $1" >&2; exit 2 ;;
     esac
 done
@@ -44,7 +49,7 @@ live=1
 trap wine_env_stop EXIT
 wine_env_start "$root/build/cross"
 
-args=(--config "Z:$config" $properties)
+args=(--config "Z:$config" "${desktop[@]}" "${properties[@]}")
 if [ "$live" = 1 ]; then
     [ -n "$seconds" ] && args+=(--seconds "$seconds")
     echo "run: Vorlamet on $DISPLAY with $config (Ctrl+C ends it)"

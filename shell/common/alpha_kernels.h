@@ -56,6 +56,13 @@ bool ClipBlendRequest(const BlendRequest& request, int32_t sourceWidth, int32_t 
 // alpha: target = source + target * (255 - sourceAlpha) / 255 (capped at 255).
 void BlendBlock(const PixelBuffer& source, const PixelBuffer& target, const ClippedBlock& block);
 
+// A picture with a mask instead of alpha, put on the target: where the mask
+// pixel is black (its colour bytes zero) the target pixel becomes the colour
+// pixel; where it is not, the target stays. Both pictures share the block's
+// source coordinates.
+void PutMaskedBlock(const PixelBuffer& colour, const PixelBuffer& mask, const PixelBuffer& target,
+                    const ClippedBlock& block);
+
 // The whole operation on two buffers: clip, then blend.
 void BlendPremultiplied(const PixelBuffer& source, const PixelBuffer& target,
                         const BlendRequest& request);

@@ -7,8 +7,9 @@
 const char HostUsage[] =
     "usage: vorlamet_host [--plugin FILE.plg] [--config FILE.ini] [--seconds N]\n"
     "                     [--screenshot FILE.png] [--platform-id N] [--properties-name TEXT]\n"
-    "                     [--skin-option K=V] [--fullscreen-app] [--properties]\n"
-    "                     [--check FILE.ini]\n";
+    "                     [--skin-option K=V] [--fullscreen-app] [--demo-desktop]\n"
+    "                     [--properties] [--check FILE.ini]\n"
+    "vorlamet.exe takes the same options and has no console.\n";
 
 // The longest run a single timer can measure (USER_TIMER_MAXIMUM in seconds).
 const long MaxSeconds = 2147483;
@@ -38,6 +39,8 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, s
             options->FullScreenApp = true;
         } else if (!strcmp(arg, "--properties")) {
             options->OpenProperties = true;
+        } else if (!strcmp(arg, "--demo-desktop")) {
+            options->DemoDesktop = true;
         } else if (!strcmp(arg, "--plugin")) {
             if (!need("a file")) return false;
             options->PluginPath = argv[++i];

@@ -1,6 +1,7 @@
-// The host desktop's wallpaper: a calm diagonal gradient from deep blue to
+// The demo desktop's wallpaper: a calm diagonal gradient from deep blue to
 // dusk violet with a faint 32-pixel diamond lattice, computed from the screen
-// place alone so that the desktop window and DrawSkin paint the same pixels.
+// place alone so that the demo desktop window and DrawSkin paint the same
+// pixels.
 #pragma once
 
 #include <cstdint>

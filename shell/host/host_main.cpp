@@ -1,24 +1,37 @@
 // The host program: a small stand-in for the shell that loads a plug-in,
-// hands it a context, runs the message loop and stops it cleanly.
+// hands it a context, runs the message loop and stops it cleanly. Built
+// twice from these sources: vorlamet_host.exe for the console and
+// vorlamet.exe without one (user_message.h).
 #include "host/host_records.h"
+#include "shell/common/host_identity.h"
 #include "shell/common/host_options.h"
+#include "shell/host/desktop_windows.h"
 #include "shell/host/host_log.h"
 #include "shell/host/plugin_session.h"
 #include "shell/host/properties.h"
 #include "shell/host/screenshot.h"
 #include "shell/host/shell_windows.h"
+#include "shell/host/single_instance.h"
 #include "shell/host/skin_check.h"
+#include "shell/host/tray_icon.h"
+#include "shell/host/user_message.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 namespace {
 
-DWORD MainThreadId;
+HWND ShellWindowHandle;
+// Set once the host has stopped the plug-in and removed its icon.
+HANDLE Finished;
 
-BOOL WINAPI OnConsoleControl(DWORD) {
-    PostThreadMessageA(MainThreadId, WM_QUIT, 0, 0);
+// Ctrl+C, Ctrl+Break and the console's own end. Runs on a thread of its own:
+// the shell window ends the host. When the console closes, the system ends
+// the process as soon as this returns, so it waits for the host to finish.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+    const bool closing = event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT;
+    PostMessageA(ShellWindowHandle, HostMsgEnd, closing ? HostEndConsoleClosed : HostEndCtrlC, 0);
+    if (closing) WaitForSingleObject(Finished, 5000);
     return TRUE;
 }
 
@@ -49,68 +62,12 @@ std::string DefaultConfig(const std::string& exeDir) {
     return exeDir + candidates[0];
 }
 
-int Fail(const std::string& message) {
-    fprintf(stderr, "vorlamet_host: %s\n", message.c_str());
-    return 2;
+int Fail(const std::string& message, int status = 2) {
+    TellProblem(message);
+    return status;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    HostOptions options;
-    std::string error;
-    if (!ParseHostOptions(argc, argv, &options, &error)) {
-        fputs(HostUsage, stderr);
-        return Fail(error);
-    }
-    if (options.Help) {
-        fputs(HostUsage, stdout);
-        return 0;
-    }
-    const std::string exeDir = ExeDirectory();
-    const std::string pluginPath =
-        FullPath(options.PluginPath.empty() ? exeDir + "\\Vorlamet.plg" : options.PluginPath);
-    if (!options.CheckPath.empty())
-        return RunSkinCheck(options.CheckPath.c_str(), pluginPath.c_str());
-    const std::string configPath =
-        FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
-    if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
-
-    PluginSession& session = HostSession();
-    if (!LoadPlugin(pluginPath, &session.Plugin, &error)) return Fail(error);
-    session.ConfigPath = configPath;
-    session.PropertiesName = options.PropertiesName;
-
-    // Relative picture paths in a skin's configuration are taken from its folder.
-    std::string configDir = configPath.substr(0, configPath.find_last_of("\\/"));
-    SetCurrentDirectoryA(configDir.c_str());
-
-    MainThreadId = GetCurrentThreadId();
-    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND desktop = CreateDesktopWindow(instance);
-    HWND shell = CreateShellWindow(instance);
-    if (!desktop || !shell) return Fail("cannot create the host windows");
-    if (options.FullScreenApp) CreateFullScreenApp(instance);
-
-    session.Version.dwOSVersionInfoSize = sizeof session.Version;
-    GetVersionExA(&session.Version);
-    if (options.PlatformId >= 0)
-        session.Version.dwPlatformId = static_cast<DWORD>(options.PlatformId);
-
-    session.Record.PropertiesName = session.PropertiesName.c_str();
-
-    HostContextRecord& context = session.Context;
-    context.PluginRecord = &session.Record;
-    context.OsVersion = &session.Version;
-    context.ConfigHandle = const_cast<char*>(session.ConfigPath.c_str());
-    context.ShellWindow = shell;
-    context.DesktopParent = desktop;
-    context.SkinOption1 = options.SkinOption[0];
-    context.SkinOption2 = options.SkinOption[1];
-    context.SkinOption3 = options.SkinOption[2];
-    context.SkinOption4 = options.SkinOption[3];
-
+void LogPluginInfo(const PluginSession& session) {
     struct Descriptor {
         int32_t InfoSize;
         const char* Name;
@@ -122,16 +79,86 @@ int main(int argc, char** argv) {
     if (info)
         HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
                 info->Section ? info->Section : "", info->RowCount);
+}
+
+void FillContext(PluginSession* session, const HostOptions& options, HWND shell, HWND desktop) {
+    session->Version.dwOSVersionInfoSize = sizeof session->Version;
+    GetVersionExA(&session->Version);
+    if (options.PlatformId >= 0)
+        session->Version.dwPlatformId = static_cast<DWORD>(options.PlatformId);
+    session->Record.PropertiesName = session->PropertiesName.c_str();
+    HostContextRecord& context = session->Context;
+    context.PluginRecord = &session->Record;
+    context.OsVersion = &session->Version;
+    context.ConfigHandle = const_cast<char*>(session->ConfigPath.c_str());
+    context.ShellWindow = shell;
+    context.DesktopParent = desktop;
+    context.SkinOption1 = options.SkinOption[0];
+    context.SkinOption2 = options.SkinOption[1];
+    context.SkinOption3 = options.SkinOption[2];
+    context.SkinOption4 = options.SkinOption[3];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    HostOptions options;
+    std::string error;
+    if (!ParseHostOptions(argc, argv, &options, &error)) {
+        std::string usage = HostUsage;
+        usage.pop_back(); // the line end comes with the problem
+        return Fail(error + "\n" + usage);
+    }
+    if (options.Help) {
+        TellText(HostUsage);
+        return 0;
+    }
+    const std::string exeDir = ExeDirectory();
+    const std::string pluginPath =
+        FullPath(options.PluginPath.empty() ? exeDir + "\\Vorlamet.plg" : options.PluginPath);
+    if (!options.CheckPath.empty()) {
+        std::string report;
+        int status = ReportSkinCheck(options.CheckPath.c_str(), pluginPath.c_str(), &report);
+        TellText(report);
+        return status;
+    }
+    const std::string configPath =
+        FullPath(options.ConfigPath.empty() ? DefaultConfig(exeDir) : options.ConfigPath);
+    if (!FileExists(configPath)) return Fail("cannot find configuration " + configPath);
+    if (!ClaimConfiguration(configPath))
+        return Fail("Vorlamet is already running with " + configPath +
+                        "; end that one first (Exit in its icon's menu)",
+                    3);
+
+    PluginSession& session = HostSession();
+    if (!LoadPlugin(pluginPath, &session.Plugin, &error)) return Fail(error);
+    session.ConfigPath = configPath;
+    session.PropertiesName = options.PropertiesName;
+
+    // Relative picture paths in a skin's configuration are taken from its folder.
+    std::string configDir = configPath.substr(0, configPath.find_last_of("\\/"));
+    SetCurrentDirectoryA(configDir.c_str());
+
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HWND desktop = options.DemoDesktop ? CreateDemoDesktop(instance) : CreateDesktopLayer(instance);
+    HWND shell = CreateShellWindow(instance);
+    if (!desktop || !shell) return Fail("cannot create the host windows");
+    ShellWindowHandle = shell;
+    Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    if (options.FullScreenApp) CreateFullScreenApp(instance);
+
+    FillContext(&session, options, shell, desktop);
+    LogPluginInfo(session);
     HostLog("config %s", configPath.c_str());
     StartPlugin();
     if (options.OpenProperties) PostMessageA(shell, HostMsgOpenProperties, 0, 0);
+    CreateTrayIcon(instance, shell, TrayTip(configPath, 127).c_str());
 
-    UINT_PTR endTimer = 0;
     if (options.Seconds > 0)
-        endTimer = SetTimer(nullptr, 0, static_cast<UINT>(options.Seconds) * 1000, nullptr);
+        SetTimer(shell, HostEndTimer, static_cast<UINT>(options.Seconds) * 1000, nullptr);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_TIMER && !message.hwnd && message.wParam == endTimer) break;
         if (PropertiesDialogMessage(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -142,8 +169,10 @@ int main(int argc, char** argv) {
         HostLog("screenshot %s %s", options.ScreenshotPath.c_str(), saved ? "saved" : "FAILED");
     }
     StopPlugin();
+    RemoveTrayIcon();
     FreeLibrary(session.Plugin.Module);
     DestroyWindow(shell);
     DestroyWindow(desktop);
+    SetEvent(Finished);
     return 0;
 }

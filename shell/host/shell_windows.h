@@ -1,13 +1,15 @@
-// The host's own windows: the desktop (the plug-in's parent for z-order
-// Desktop, painted with the wallpaper) and the hidden shell window that
-// receives the plug-in's messages.
+// The host's hidden shell window: it receives the plug-in's messages, runs
+// what the icon's menu and the system ask for once the current message has
+// returned, and notices when the desktop changes or the session ends.
 #pragma once
 
 #include <windows.h>
 
-HWND CreateDesktopWindow(HINSTANCE instance);
 HWND CreateShellWindow(HINSTANCE instance);
-// A black window over the whole screen, standing for a full-screen program.
-HWND CreateFullScreenApp(HINSTANCE instance);
-// Whether a visible top-level window other than `except` covers the screen.
-bool FullScreenAppInFront(HWND except);
+
+// Posted to the shell window: end the host. wParam is one of HostEndReason.
+const UINT HostMsgEnd = WM_APP + 3;
+enum HostEndReason { HostEndExit, HostEndCtrlC, HostEndConsoleClosed, HostEndClose };
+
+// The shell window's timer that ends a run of --seconds.
+const UINT_PTR HostEndTimer = 1;

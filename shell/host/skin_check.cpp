@@ -161,7 +161,7 @@ int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, Sk
     return report->Errors > 0 ? 1 : 0;
 }
 
-int RunSkinCheck(const char* configPath, const char* pluginPath) {
+int ReportSkinCheck(const char* configPath, const char* pluginPath, std::string* text) {
     LoadedPlugin plugin;
     std::string error;
     int status = 2;
@@ -171,14 +171,18 @@ int RunSkinCheck(const char* configPath, const char* pluginPath) {
     } else {
         OneError(&Report, 2, "%s", error.c_str());
     }
-    for (int i = 0; i < Report.Count; ++i)
-        printf("%s: %s\n", SkinSeverityName(Report.Findings[i].Severity), Report.Findings[i].Text);
-    printf("skin check: %s: %d error(s), %d warning(s)%s\n", configPath,
-           static_cast<int>(Report.Errors), static_cast<int>(Report.Warnings),
-           status == 0   ? "; the meter starts"
-           : status == 1 ? "; the meter will not start"
-                         : "; nothing was checked");
-    fflush(stdout);
+    char line[sizeof Report.Findings[0].Text + 64];
+    for (int i = 0; i < Report.Count; ++i) {
+        snprintf(line, sizeof line, "%s: %s\n", SkinSeverityName(Report.Findings[i].Severity),
+                 Report.Findings[i].Text);
+        *text += line;
+    }
+    snprintf(line, sizeof line, "skin check: %.*s: %d error(s), %d warning(s)%s\n", MAX_PATH,
+             configPath, static_cast<int>(Report.Errors), static_cast<int>(Report.Warnings),
+             status == 0   ? "; the meter starts"
+             : status == 1 ? "; the meter will not start"
+                           : "; nothing was checked");
+    *text += line;
     if (plugin.Module) FreeLibrary(plugin.Module);
     return status;
 }

@@ -7,6 +7,8 @@
 #include "shell/common/descriptor_view.h"
 #include "shell/common/skin_rules.h"
 
+#include <string>
+
 // Fills report for the configuration file at configPath, with the settings
 // rows of descriptor. Answers the exit status: 0 when the meter would start,
 // 1 when it would not, 2 when the configuration file cannot be found or the
@@ -14,7 +16,7 @@
 int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, SkinReport* report);
 
 // Loads the plug-in at pluginPath for its descriptor (without starting it),
-// runs CheckSkinFile and prints one line per finding on standard output, then
-// a summary line. Answers the same exit status; 2 also when the plug-in
-// cannot be loaded.
-int RunSkinCheck(const char* configPath, const char* pluginPath);
+// runs CheckSkinFile and gives one line per finding, then a summary line, as
+// text. Answers the same exit status; 2 also when the plug-in cannot be
+// loaded.
+int ReportSkinCheck(const char* configPath, const char* pluginPath, std::string* text);

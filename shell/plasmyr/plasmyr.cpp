@@ -1,6 +1,7 @@
 // The alpha library: premultiplying and blending 32-bit BGRA pixels.
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
+#include "shell/plasmyr/device_rows.h"
 
 #include <cstring>
 
@@ -53,58 +54,13 @@ bool TargetPixels(HDC target, PixelBuffer* buffer) {
     return true;
 }
 
-// Room for the target rows that one blend into a device bitmap reads and
-// writes back: whole rows of the bitmap, since GetDIBits reads whole rows.
-// Meter frames and text blocks fit many times over; a larger block takes
-// the system's AlphaBlend below.
-const int32_t ScratchPixels = 16384;
+// Room for the target rows that one blend into a memory context reads and
+// writes back: a meter's background fits in one band.
+const int32_t ScratchPixels = 65536;
 uint32_t Scratch[ScratchPixels];
 
-// A memory context holding a device bitmap (painted mode's BackBuffer): the
-// rows under the block are read into Scratch, blended there and written back
-// through the context. No DIB section, no second context, no AlphaBlend per
-// call. False when the target is not of that kind or the block does not fit.
-bool BlendThroughRows(HDC target, const PixelBuffer& source, const BlendRequest& request,
-                      int* result) {
-    if (GetObjectType(target) != OBJ_MEMDC) return false;
-    HGDIOBJ bitmap = GetCurrentObject(target, OBJ_BITMAP);
-    BITMAP shape;
-    if (!bitmap || GetObjectA(bitmap, sizeof(shape), &shape) != sizeof(shape)) return false;
-    if (shape.bmWidth <= 0 || shape.bmHeight <= 0) return false;
-    ClippedBlock block;
-    if (!ClipBlendRequest(request, source.Width, source.Height, shape.bmWidth, shape.bmHeight,
-                          &block)) {
-        *result = 0;
-        return true;
-    }
-    if (int64_t(shape.bmWidth) * block.Height > ScratchPixels) return false;
-    // Read with the bitmap's own height in the header, so that the scan
-    // lines are counted in the bitmap (from its bottom row); the lines land
-    // at the start of Scratch, bottom row first.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shape.bmWidth;
-    info.bmiHeader.biHeight = shape.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    const UINT firstScan = UINT(shape.bmHeight - (block.TargetY + block.Height));
-    if (GetDIBits(target, static_cast<HBITMAP>(bitmap), firstScan, UINT(block.Height), Scratch,
-                  &info, DIB_RGB_COLORS) != block.Height)
-        return false;
-    info.bmiHeader.biHeight = block.Height; // written back as a picture of the block's rows
-    info.bmiHeader.biSizeImage = 0;
-    PixelBuffer rows = {reinterpret_cast<uint8_t*>(Scratch), shape.bmWidth, block.Height,
-                        shape.bmWidth * 4, true};
-    ClippedBlock inRows = block;
-    inRows.TargetY = 0;
-    BlendBlock(source, rows, inRows);
-    *result = SetDIBitsToDevice(target, block.TargetX, block.TargetY, DWORD(block.Width),
-                                DWORD(block.Height), block.TargetX, 0, 0, UINT(block.Height),
-                                Scratch, &info, DIB_RGB_COLORS) != 0
-                  ? 1
-                  : 0;
-    return true;
+void BlendRows(const PixelBuffer& rows, const ClippedBlock& part, const void* source) {
+    BlendBlock(*static_cast<const PixelBuffer*>(source), rows, part);
 }
 
 // Any other target: the clipped block is copied from the pixels into a
@@ -176,8 +132,8 @@ int __stdcall PreAlpha(int width, int height, void* bits) {
 // bitmap is cut off. When the target's bitmap is a 32-bit DIB section the
 // pixels are blended straight into it, alpha byte included; a device bitmap
 // in a memory context has the rows under the block read, blended and written
-// back; otherwise the system's AlphaBlend does it. The pixels are read from bits; the bitmap
-// handle only has to be there.
+// back in bands of rows; otherwise the system's AlphaBlend does it. The
+// pixels are read from bits; the bitmap handle only has to be there.
 int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP bitmap, int sourceX,
                        int sourceWidth, int sourceHeight, void* bits) {
     if (!target || !bits || !bitmap || sourceWidth <= 0 || sourceHeight <= 0) return 0;
@@ -192,7 +148,9 @@ int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP 
         return 1;
     }
     int result = 0;
-    if (BlendThroughRows(target, source, request, &result)) return result;
+    if (WorkThroughRows(target, source.Width, source.Height, request, BlendRows, &source, Scratch,
+                        ScratchPixels, &result))
+        return result;
     return BlendThroughGdi(target, source, request);
 }
 

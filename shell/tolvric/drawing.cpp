@@ -1,8 +1,8 @@
-// Drawing services: pictures with their transparency, the desktop skin behind
-// a window, and window regions from bitmaps.
+// Drawing services: pictures with their transparency and window regions from
+// bitmaps. The desktop skin behind a window is in desktop_skin.cpp.
 #include "host/host_library.h"
 #include "shell/common/region_runs.h"
-#include "shell/common/wallpaper.h"
+#include "shell/plasmyr/device_rows.h"
 #include "shell/tolvric/call_log.h"
 
 #include <vector>
@@ -23,16 +23,58 @@ struct BitmapDc {
     }
 };
 
-// The desktop skin is drawn in bands of rows from this buffer, so that a
-// repaint allocates nothing.
-const int32_t SkinBufferPixels = 65536;
-uint32_t SkinBuffer[SkinBufferPixels];
+// Room for the target rows DrawPicture reads and writes back: a meter's
+// background fits in one band.
+const int32_t RowPixels = 65536;
+uint32_t Rows[RowPixels];
 
-int32_t Width(const RECT* r) {
-    return r ? r->right - r->left : 0;
+// The picture's own pixels: a 32-bit DIB section, bottom-up as LoadImageEx
+// makes them. False for anything else.
+bool PicturePixels(HBITMAP bitmap, int32_t width, int32_t height, PixelBuffer* pixels) {
+    DIBSECTION section;
+    if (!bitmap || GetObjectA(bitmap, sizeof(section), &section) != sizeof(section) ||
+        !section.dsBm.bmBits || section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != width ||
+        section.dsBm.bmHeight != height)
+        return false;
+    *pixels = {static_cast<uint8_t*>(section.dsBm.bmBits), width, height, section.dsBm.bmWidthBytes,
+               true};
+    return true;
 }
-int32_t Height(const RECT* r) {
-    return r ? r->bottom - r->top : 0;
+
+struct MaskedPicture {
+    PixelBuffer Colour;
+    PixelBuffer Mask;
+};
+
+void BlendRows(const PixelBuffer& rows, const ClippedBlock& part, const void* picture) {
+    BlendBlock(*static_cast<const PixelBuffer*>(picture), rows, part);
+}
+
+void PutMaskedRows(const PixelBuffer& rows, const ClippedBlock& part, const void* picture) {
+    const MaskedPicture* masked = static_cast<const MaskedPicture*>(picture);
+    PutMaskedBlock(masked->Colour, masked->Mask, rows, part);
+}
+
+// Draws the picture through the target bitmap's rows (device_rows.h); false
+// when that way is closed and the system's raster operations must do it.
+bool DrawThroughRows(HDC target, int x, int y, const ImageInfo* image, int* result) {
+    const int32_t width = image->Width, height = image->Height;
+    if (width <= 0 || height <= 0) return false;
+    const BlendRequest request = {x, y, width, height, 0};
+    if (image->Kind == ImageKindAlpha) {
+        if (!image->Bits) return false;
+        const PixelBuffer pixels = {static_cast<uint8_t*>(image->Bits), width, height, width * 4,
+                                    true};
+        return WorkThroughRows(target, width, height, request, BlendRows, &pixels, Rows, RowPixels,
+                               result);
+    }
+    MaskedPicture masked;
+    if (!image->MaskBitmap || !PicturePixels(image->ColorBitmap, width, height, &masked.Colour) ||
+        !PicturePixels(image->MaskBitmap, width, height, &masked.Mask))
+        return false;
+    GdiFlush(); // GDI may still owe drawing to the pictures
+    return WorkThroughRows(target, width, height, request, PutMaskedRows, &masked, Rows, RowPixels,
+                           result);
 }
 
 // Rectangles of a region are handed to the system in batches: some systems
@@ -74,14 +116,21 @@ extern "C" {
 
 // Kind 8: blended with its per-pixel alpha (premultiplied). Other kinds:
 // opaque where the mask is black, the target left as it was where the mask is
-// white (colour XOR, mask AND, colour XOR, so the colour bitmap needs no black
-// under its transparent pixels); without a mask the picture is copied.
-// The second DC argument is the same DC and is not needed.
+// white; without a mask the picture is copied. The second DC argument is the
+// same DC and is not needed. Into a memory DC the work is done on the
+// target's rows (device_rows.h): the system's AlphaBlend or three raster
+// operations take several times as long for a meter's background. Other
+// targets get those (colour XOR, mask AND, colour XOR, so the colour bitmap
+// needs no black under its transparent pixels).
 int __stdcall DrawPicture(HDC target, HDC same, int x, int y, ImageInfo* image) {
     (void)same;
     CallLog("DrawPicture %d %d %d", x, y, image ? int(image->Kind) : 0);
     if (!target || !image || image->Kind == ImageKindFailed || !image->ColorBitmap) return 0;
     int width = image->Width, height = image->Height;
+    int drawn = 0;
+    if ((image->Kind == ImageKindAlpha || image->MaskBitmap) &&
+        DrawThroughRows(target, x, y, image, &drawn))
+        return drawn;
     BitmapDc color(target, image->ColorBitmap);
     if (!color.Dc) return 0;
     if (image->Kind == ImageKindAlpha) {
@@ -101,59 +150,6 @@ int __stdcall DrawPicture(HDC target, HDC same, int x, int y, ImageInfo* image) 
     SetTextColor(target, oldText);
     SetBkColor(target, oldBack);
     return ok ? 1 : 0;
-}
-
-// Fills the target with the host desktop's wallpaper (WallpaperPixel) as it
-// lies behind the window: the target's (0, 0) is the client area's top-left
-// on the screen, taken from the window rectangle (a borderless window's
-// client area starts at its top-left; for a framed one the frame is assumed
-// even on the sides and bottom). The size is the client rectangle's (the
-// window's when client is null); the screen rectangle gives the wallpaper's
-// scale (the system's screen size when null or empty).
-// option1, option4 and the flags (4 always; 2 and 1 from the host's skin
-// options) are accepted and ignored: this host has one desktop skin, drawn the
-// same way in every case.
-int __stdcall DrawSkin(HDC target, HDC same, RECT* client, RECT* window, RECT* screen, int option1,
-                       int option4, int flags) {
-    (void)same;
-    CallLog("DrawSkin %d %d %d %d %d %d %d", window ? int(window->left) : 0,
-            window ? int(window->top) : 0, Width(client), Height(client), option1, option4, flags);
-    if (!target) return 0;
-    int32_t width = client ? Width(client) : Width(window);
-    int32_t height = client ? Height(client) : Height(window);
-    if (width <= 0 || height <= 0 || width > SkinBufferPixels) return 0;
-    int32_t left = 0, top = 0;
-    if (window) {
-        int32_t frame = (Width(window) - width) / 2;
-        if (frame < 0) frame = 0;
-        int32_t bottomFrame = frame;
-        int32_t caption = Height(window) - height - bottomFrame;
-        if (caption < 0) caption = 0;
-        left = window->left + frame;
-        top = window->top + caption;
-    }
-    int32_t screenWidth = Width(screen), screenHeight = Height(screen);
-    if (screenWidth <= 0 || screenHeight <= 0) {
-        screenWidth = GetSystemMetrics(SM_CXSCREEN);
-        screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    int32_t bandRows = SkinBufferPixels / width;
-    for (int32_t row = 0; row < height; row += bandRows) {
-        int32_t rows = height - row < bandRows ? height - row : bandRows;
-        for (int32_t i = 0; i < rows; ++i)
-            WallpaperRow(SkinBuffer + i * width, left, top + row + i, width, screenWidth,
-                         screenHeight);
-        info.bmiHeader.biHeight = -rows; // top-down band
-        SetDIBitsToDevice(target, 0, row, DWORD(width), DWORD(rows), 0, 0, 0, UINT(rows),
-                          SkinBuffer, &info, DIB_RGB_COLORS);
-    }
-    return 1;
 }
 
 // A region of every pixel whose colour differs from key, in the bitmap's own

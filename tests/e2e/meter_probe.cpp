@@ -22,6 +22,14 @@
 //                                 answers: "info ROWS name", per row "row I TYPE
 //                                 DEFAULT MIN MAX key|caption" and per list
 //                                 option "option I J name"
+//   meter_probe tray menu|dblclick   what a right-click or a double-click on
+//                                 the host's notification icon sends it
+//   meter_probe endsession        what Windows sends when the session ends:
+//                                 prints "query N" (the host's answer), then
+//                                 "ended" once the host has handled the end
+//   meter_probe desktop           "desktop R G B": what PaintDesktop paints
+//   meter_probe colours           sets the desktop colour to what it is, so
+//                                 that every window hears WM_SYSCOLORCHANGE
 #include <windows.h>
 #include <shellapi.h>
 
@@ -33,8 +41,12 @@
 static const char MeterClass[] = "Zelvo Resource Monitor";
 static const UINT AppBarCallback = WM_USER + 2;
 
+// The meter: a top-level window, or a child of the host's desktop (Z-Order 0).
 static HWND FindMeter() {
-    return FindWindowA(MeterClass, nullptr);
+    HWND meter = FindWindowA(MeterClass, nullptr);
+    for (HWND top = GetTopWindow(nullptr); !meter && top; top = GetWindow(top, GW_HWNDNEXT))
+        meter = FindWindowExA(top, nullptr, MeterClass, nullptr);
+    return meter;
 }
 
 // The visible top-level windows from top to bottom, by title, the meter as
@@ -240,6 +252,57 @@ static int Descriptor(const char* path) {
     return 0;
 }
 
+// The host's windows, found by their classes.
+static const char TrayClass[] = "VorlametHostTray";
+static const char ShellClass[] = "VorlametHostShell";
+static const UINT TrayCallback = WM_APP + 10;
+
+static int Tray(const char* what) {
+    HWND tray = FindWindowA(TrayClass, nullptr);
+    if (!tray) {
+        puts("notray");
+        return 1;
+    }
+    // Posted, as the notification area does: the menu's loop must not hold the probe.
+    PostMessageA(tray, TrayCallback, 1, !strcmp(what, "menu") ? WM_RBUTTONUP : WM_LBUTTONDBLCLK);
+    puts("posted");
+    return 0;
+}
+
+static int EndSession() {
+    HWND shell = FindWindowA(ShellClass, nullptr);
+    if (!shell) {
+        puts("noshell");
+        return 1;
+    }
+    printf("query %d\n", int(SendMessageA(shell, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)));
+    SendMessageA(shell, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    puts("ended");
+    return 0;
+}
+
+static int Desktop() {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PaintDesktop(memory);
+    COLORREF c = GetPixel(memory, 1, 1);
+    printf("desktop %d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return 0;
+}
+
+static int Colours() {
+    INT element = COLOR_DESKTOP;
+    COLORREF colour = GetSysColor(COLOR_DESKTOP);
+    puts(SetSysColors(1, &element, &colour) ? "set" : "failed");
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -249,8 +312,12 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "quit")) return Quit();
     if (argc >= 2 && !strcmp(argv[1], "dialogs")) return Dialogs();
     if (argc >= 3 && !strcmp(argv[1], "descriptor")) return Descriptor(argv[2]);
+    if (argc >= 3 && !strcmp(argv[1], "tray")) return Tray(argv[2]);
+    if (argc >= 2 && !strcmp(argv[1], "endsession")) return EndSession();
+    if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
+    if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours\n",
           stderr);
     return 2;
 }

@@ -13,6 +13,7 @@ import os
 import queue
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -168,7 +169,7 @@ def ini_value(ini, key):
 class Host:
     """The host program with the plug-in, its log lines collected as they come."""
 
-    def __init__(self, env, ini, *extra, extra_env=None):
+    def __init__(self, env, ini, *extra, extra_env=None, demo=True):
         self.env = env
         self.lines = []
         self.queue = queue.Queue()
@@ -178,9 +179,10 @@ class Host:
                            **(extra_env or {}))
         self.process = subprocess.Popen(
             ["wine", os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config", win_path(ini),
-             "--seconds", "300"] + list(extra),
+             "--seconds", "300"] + (["--demo-desktop"] if demo else []) + list(extra),
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, env=environment)
-        threading.Thread(target=self._read, daemon=True).start()
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
         self.wait_line(r"^InitGlobalModule", 60)
         self.meter = wait_until(lambda: self._meter_if_shown(), "the meter window", 30)
 
@@ -238,6 +240,16 @@ class Host:
 
     def alive(self):
         return self.process.poll() is None
+
+    def wait_exit(self, timeout=30):
+        """The host's exit status once it has ended by itself."""
+        try:
+            code = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the host did not end (log: %s)" % self.log())
+        wait_until(lambda: not self._reader.is_alive(), "the end of the host's log", 10)
+        self._drain()
+        return code
 
     def stop(self):
         if self.alive():
@@ -315,6 +327,88 @@ def same_picture(a, b, tolerance=12):
 
 def centre(rect, dx=0, dy=0):
     return ((rect[0] + rect[2]) // 2 + dx, (rect[1] + rect[3]) // 2 + dy)
+
+
+def x_root():
+    m = re.search(r"Window id: (0x[0-9a-f]+)", run("xwininfo", "-root").stdout)
+    return int(m.group(1), 16)
+
+
+def x_window_at(x, y):
+    """The X window that takes the pointer at a point of the screen."""
+    xdo("mousemove", x, y)
+    settle()
+    m = re.search(r"WINDOW=(\d+)", run("xdotool", "getmouselocation", "--shell").stdout)
+    return int(m.group(1)) if m else None
+
+
+def screen_rgb(path, rect):
+    """The raw RGB bytes of a rectangle of a screenshot, row by row."""
+    x0, y0, x1, y1 = rect
+    result = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0),
+                             "+repage", "-depth", "8", "rgb:-"], capture_output=True, timeout=60)
+    check(result.returncode == 0, "cannot read %s" % path)
+    return result.stdout
+
+
+def wine_system_tray():
+    """Where Wine shows the notification area when no desktop offers one: a
+    small window of its own (x0, y0, x1, y1), or None."""
+    tree = run("xwininfo", "-root", "-tree").stdout
+    m = re.search(r'"Wine System Tray".*?(\d+)x(\d+)\+(-?\d+)\+(-?\d+)', tree)
+    if not m:
+        return None
+    w, h, x, y = (int(v) for v in m.groups())
+    return (x, y, x + w, y + h)
+
+
+def blank(rgb, width, rect):
+    """A copy of the RGB bytes with a rectangle set to zero."""
+    out = bytearray(rgb)
+    x0, y0, x1, y1 = rect
+    for y in range(y0, y1):
+        out[(y * width + x0) * 3:(y * width + x1) * 3] = bytes((x1 - x0) * 3)
+    return bytes(out)
+
+
+def pixel(rgb, width, x, y):
+    at = (y * width + x) * 3
+    return tuple(rgb[at:at + 3])
+
+
+def see_through_pixels(png, low=3, high=60):
+    """Pixels of a skin picture that are mostly see-through but not cut away
+    (alpha 3-60; 0-2 are cut from a Desktop window): (x, y, straight r, g, b, alpha)."""
+    out = run("convert", png, "txt:-").stdout
+    found = []
+    for m in re.finditer(r"^(\d+),(\d+): \((\d+),(\d+),(\d+),(\d+)\)", out, re.M):
+        v = [int(g) for g in m.groups()]
+        if low <= v[5] <= high:
+            found.append(v)
+    return found
+
+
+def menu_windows(env):
+    """The host's menus on screen: visible windows of the host that are neither
+    the meter nor its desktop."""
+    found = []
+    for wid in run("xdotool", "search", "--onlyvisible", "--classname",
+                   "vorlamet_host.exe").stdout.split():
+        title = run("xdotool", "getwindowname", wid).stdout.strip()
+        geometry = run("xdotool", "getwindowgeometry", wid).stdout
+        if "Vorlamet desktop layer" not in title and "Geometry: %dx%d" % (SKIN_W, SKIN_H) \
+                not in geometry:
+            found.append(wid)
+    return found
+
+
+def choose_from_tray_menu(env, host, key):
+    """Opens the icon's menu as a right-click on it does, and picks an item by its key."""
+    before = len([l for l in host.log() if l == "TrayMenu"])
+    check("posted" in env.probe("tray", "menu"), "the probe found the icon's window")
+    wait_until(lambda: len([l for l in host.log() if l == "TrayMenu"]) > before, "the tray menu")
+    wait_until(lambda: menu_windows(env), "the tray menu on screen")
+    xdo("key", key)
 
 
 # --- the tests ------------------------------------------------------------
@@ -846,6 +940,134 @@ def test_settings_without_layered_windows(env):
         host.stop()
 
 
+def test_real_desktop(env):
+    # Without --demo-desktop the host shows nothing of its own but the meter:
+    # the screen beside it stays as it was, the pointer there reaches what is
+    # below, and the meter's see-through pixels show the system's desktop
+    # (under Wine, the colour that PaintDesktop paints), wherever it is moved.
+    empty = env.screenshot("real_desktop_before")
+    ini = env.skin_copy("realdesktop", **{"Z-Order": 0, "X": 300, "Y": 200, "LockMode": 0})
+    host = Host(env, ini, demo=False)
+    try:
+        check(host.has_line(r"^Desktop layer 1280x800$"), "the desktop layer: %s" % host.log())
+        check(host.has_line(r"^DesktopSkin system 1$"), "DrawSkin paints the system's desktop")
+        rect = host.meter["rect"]
+        check(rect == (300, 200, 300 + SKIN_W, 200 + SKIN_H), "the meter at X, Y: %s" % (rect,))
+        desktop = [int(v) for v in env.probe("desktop").split()[1:4]]
+        shadow = see_through_pixels(os.path.join(env.bin_dir, "skins", SKIN, "background.png"))
+        check(len(shadow) > 20, "the skin has see-through pixels")
+        root = x_root()
+        full = (0, 0, 1280, 800)
+
+        # The system's notification area (Wine's own small window here) shows the icon.
+        tray = wait_until(wine_system_tray, "the notification area")
+        icon = screen_rgb(env.screenshot("real_desktop_tray"), tray)
+        check(any(abs(p[0] - 110) + abs(p[1] - 220) + abs(p[2] - 120) < 40
+                  for p in (icon[i:i + 3] for i in range(0, len(icon), 3))),
+              "the notification area shows the icon's green bar")
+
+        def check_place(name, left, top, pointer=True):
+            shot = env.screenshot(name)
+            before = blank(screen_rgb(empty, full), 1280, tray)
+            now = blank(screen_rgb(shot, full), 1280, tray)
+            # Everything but the meter's rectangle is as it was before the host started.
+            for y in list(range(0, top)) + list(range(top + SKIN_H, 800)):
+                check(now[y * 3840:(y + 1) * 3840] == before[y * 3840:(y + 1) * 3840],
+                      "row %d of the screen unchanged" % y)
+            for y in range(top, top + SKIN_H):
+                row = slice(y * 3840, (y + 1) * 3840)
+                a, b = now[row], before[row]
+                check(a[:left * 3] == b[:left * 3] and
+                      a[(left + SKIN_W) * 3:] == b[(left + SKIN_W) * 3:],
+                      "row %d beside the meter unchanged" % y)
+            for x, y, r, g, b, alpha in shadow[::max(1, len(shadow) // 12)]:
+                got = pixel(now, 1280, left + x, top + y)
+                want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+                        for c, d in zip((r, g, b), desktop)]
+                check(all(abs(p - q) <= 3 for p, q in zip(got, want)),
+                      "see-through pixel %d,%d (alpha %d) shows the desktop %s: %s, not %s"
+                      % (x, y, alpha, desktop, got, want))
+            if not pointer:
+                return
+            check(x_window_at(left - 40, top + 40) == root and x_window_at(900, 700) == root,
+                  "the pointer beside the meter reaches the root window")
+            check(x_window_at(left + SKIN_W // 2, top + SKIN_H // 2) != root,
+                  "the meter takes the pointer")
+
+        check_place("real_desktop", 300, 200)
+        drag(400, 260, 560, 340)
+        wait_until(lambda: env.meter_state()["rect"][:2] == (460, 280), "the meter at 460,280")
+        # Wine (without a window manager) keeps the pointer on the host's
+        # windows after it has moved a child window, so the pointer is only
+        # checked before the drag.
+        check_place("real_desktop_moved", 460, 280, pointer=False)
+
+        # A changed desktop (here its colour) is painted afresh behind the meter.
+        check(env.probe("colours").strip() == "set", "the desktop colour set")
+        host.wait_line(r"^DesktopChanged$")
+        host.wait_line(r"^DesktopSkin system 1$")
+    finally:
+        host.stop()
+
+
+def test_tray_icon_and_clean_ends(env):
+    # The icon's menu reloads the plug-in and ends the host; a second host on
+    # the same file refuses; Ctrl+C and the end of the session end it cleanly
+    # too: each time DoneModule runs, the icon goes and the status is 0.
+    ini = env.skin_copy("tray", LockMode=0, X=40, Y=40)
+    exe = os.path.join(env.bin_dir, "vorlamet_host.exe")
+    host = Host(env, ini, demo=False)
+    try:
+        host.wait_line(r"^TrayIcon added 1$")
+        choose_from_tray_menu(env, host, "r")
+        host.wait_line(r"^Tray Reload$")
+        wait_until(lambda: len([l for l in host.log() if l.startswith("InitGlobalModule 0")]) == 2,
+                   "the plug-in started again")
+        check([l for l in host.log() if l.startswith("DoneModule")] == ["DoneModule 1"],
+              "stopped once before: %s" % host.log())
+        wait_until(lambda: (env.meter_state() or {}).get("visible"), "the meter shown again")
+
+        # The same file, spelled otherwise.
+        spelled = win_path(ini).replace("\\", "/")
+        spelled = spelled[:spelled.rfind("/") + 1] + "VORLAMET.INI"
+        second = run("wine", exe, "--config", spelled, "--seconds", "30", timeout=90)
+        check(second.returncode == 3, "the second host's status: %d" % second.returncode)
+        check("already running with" in second.stderr and "InitGlobalModule" not in second.stdout,
+              "the second host says so and starts nothing: %r %r" % (second.stdout, second.stderr))
+        check(host.alive() and len([l for l in host.log() if l.startswith("DoneModule")]) == 1,
+              "the first host runs on")
+
+        check("posted" in env.probe("tray", "dblclick"), "double-click on the icon")
+        host.wait_line(r"^Tray Properties$")
+
+        choose_from_tray_menu(env, host, "x")
+        check(host.wait_exit() == 0, "Exit ends with status 0")
+        log = host.log()
+        check(log.index("End exit") < log.index("DoneModule 1", log.index("Tray Exit")) <
+              log.index("TrayIcon removed 1"), "Exit stops the plug-in, then the icon: %s" % log)
+    finally:
+        host.stop()
+
+    # Ctrl+C ends the loop, then the plug-in stops. At the end of the session
+    # the plug-in stops and the icon goes before the host answers, since
+    # Windows may end the process as soon as it has.
+    for end, order in (("Ctrl+C", ["End Ctrl+C", "DoneModule 1", "TrayIcon removed 1"]),
+                       ("session", ["DoneModule 1", "TrayIcon removed 1", "End session"])):
+        host = Host(env, ini, demo=False)
+        try:
+            host.wait_line(r"^TrayIcon added 1$")
+            if end == "Ctrl+C":
+                host.process.send_signal(signal.SIGINT)
+            else:
+                answer = env.probe("endsession").split()
+                check(answer == ["query", "1", "ended"], "the host allows the end: %s" % answer)
+            check(host.wait_exit() == 0, "%s ends with status 0" % end)
+            log = host.log()
+            check([l for l in log if l in order] == order,
+                  "%s: %s in this order: %s" % (end, order, log))
+        finally:
+            host.stop()
+
 TESTS = [
     test_unlocked_drag_saves_and_restart_restores,
     test_unlocked_menu,
@@ -856,6 +1078,8 @@ TESTS = [
     test_full_screen_notices,
     test_settings_dialog,
     test_settings_without_layered_windows,
+    test_real_desktop,
+    test_tray_icon_and_clean_ends,
 ]
 
 

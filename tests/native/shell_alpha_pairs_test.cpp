@@ -47,6 +47,38 @@ TEST(ShellAlphaPairs, BlendMatchesThePerByteRuleForEveryAlpha) {
         ASSERT_EQ(target[i], expected[i]) << "pixel " << i / 4 << " byte " << i % 4;
 }
 
+// Rows are blended four pixels at a time where the processor can, and the
+// rest one by one: every width, start column and target column gives the
+// per-byte result, and nothing beside the block changes.
+TEST(ShellAlphaPairs, EveryWidthAndPlaceMatchesThePerByteRule) {
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return uint8_t(seed >> 16);
+    };
+    for (int32_t width = 1; width <= 13; ++width)
+        for (int32_t sourceX = 0; sourceX < 4; ++sourceX)
+            for (int32_t targetX = 0; targetX < 4; ++targetX) {
+                const int32_t span = 20;
+                std::vector<uint8_t> source(span * 4), target(span * 4);
+                for (size_t i = 0; i < source.size(); ++i) {
+                    source[i] = next();
+                    target[i] = next();
+                }
+                // Some opaque and some empty pixels among the mixed ones.
+                source[3] = 255;
+                std::memset(&source[8], 0, 4);
+                std::vector<uint8_t> expected = target;
+                for (int32_t i = 0; i < width; ++i)
+                    ReferenceBlend(&source[(sourceX + i) * 4], &expected[(targetX + i) * 4]);
+                PixelBuffer from = {source.data(), span, 1, span * 4, true};
+                PixelBuffer to = {target.data(), span, 1, span * 4, false};
+                BlendPremultiplied(from, to, {targetX, 0, width, 1, sourceX});
+                ASSERT_EQ(target, expected)
+                    << "width " << width << " from " << sourceX << " to " << targetX;
+            }
+}
+
 TEST(ShellAlphaPairs, PremultiplyMatchesThePerByteRuleForEveryPair) {
     std::vector<uint8_t> bits;
     for (uint32_t a = 0; a < 256; ++a)

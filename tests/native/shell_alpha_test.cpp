@@ -128,6 +128,39 @@ TEST(ShellAlpha, WildRequestsStayInsideBothBuffers) {
     EXPECT_EQ(target.At(0, 0), Pixel(9, 9, 9, 255));
 }
 
+// A masked picture: the colour where the mask's colour bytes are black
+// (whatever its alpha byte), the target elsewhere, at every width (four
+// pixels at a time and the rest) and for both row orders.
+TEST(ShellAlpha, MaskedPicturesShowTheirColourWhereTheMaskIsBlack) {
+    const uint32_t masks[] = {0,
+                              Pixel(0, 0, 0, 255),
+                              Pixel(255, 255, 255, 0),
+                              Pixel(255, 255, 255, 255),
+                              Pixel(1, 0, 0, 0),
+                              Pixel(0, 0, 1, 0)};
+    const bool shows[] = {true, true, false, false, false, false};
+    for (bool bottomUp : {true, false})
+        for (int32_t width = 1; width <= 11; ++width) {
+            Image colour(width, 2, true, 0), mask(width, 2, bottomUp, 0);
+            Image target(width + 2, 3, !bottomUp, Pixel(7, 7, 7, 7));
+            for (int32_t y = 0; y < 2; ++y)
+                for (int32_t x = 0; x < width; ++x) {
+                    colour.At(x, y) = Pixel(uint8_t(x), uint8_t(y), 200, 255);
+                    mask.At(x, y) = masks[(x + 3 * y) % 6];
+                }
+            PutMaskedBlock(colour.Buffer, mask.Buffer, target.Buffer, {0, 0, 1, 1, width, 2});
+            for (int32_t y = 0; y < 3; ++y)
+                for (int32_t x = 0; x < width + 2; ++x) {
+                    const bool inside = x >= 1 && x <= width && y >= 1;
+                    const bool shown = inside && shows[(x - 1 + 3 * (y - 1)) % 6];
+                    ASSERT_EQ(target.At(x, y), shown
+                                                   ? Pixel(uint8_t(x - 1), uint8_t(y - 1), 200, 255)
+                                                   : Pixel(7, 7, 7, 7))
+                        << "width " << width << " at " << x << "," << y;
+                }
+        }
+}
+
 TEST(ShellAlpha, NullBuffersDoNothing) {
     Image target(2, 2, false, 7);
     PixelBuffer none = {nullptr, 2, 2, 8, true};

@@ -18,33 +18,60 @@ int RunHost(const std::string& arguments, std::string* output) {
     return RunProgram("vorlamet_host.exe " + arguments, output);
 }
 
-TEST(HostProgram, RunsThePluginAndStopsItCleanly) {
-    std::string out;
-    EXPECT_EQ(RunHost("--seconds 1 --config " + Quote(TestSkin()), &out), 0) << out;
-    EXPECT_NE(out.find("GetPluginInfo \"Zelvo Resource Monitor\" section \"Quilbex\""),
-              std::string::npos)
-        << out;
-    EXPECT_NE(out.find("InitGlobalModule 0 window "), std::string::npos) << out;
-    EXPECT_NE(out.find("DoneModule "), std::string::npos) << out;
-    EXPECT_EQ(out.find("HostMsgQueryFullScreen"), std::string::npos)
-        << "only an Always on top meter asks";
+// Both desktops: the plug-in starts and stops, the icon comes and goes, and
+// the service library is told which desktop DrawSkin paints.
+TEST(HostProgram, RunsThePluginOnEitherDesktopAndStopsItCleanly) {
+    struct Case {
+        const char* Options;
+        const char* Desktop;
+        const char* Skin;
+    };
+    const Case cases[] = {{"", "Desktop layer ", "DesktopSkin system 1"},
+                          {"--demo-desktop ", "Desktop demo ", "DesktopSkin wallpaper 1"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Desktop);
+        std::string out;
+        EXPECT_EQ(
+            RunHost(std::string(c.Options) + "--seconds 1 --config " + Quote(TestSkin()), &out), 0)
+            << out;
+        const char* lines[] = {c.Desktop,
+                               c.Skin,
+                               "GetPluginInfo \"Zelvo Resource Monitor\" section \"Quilbex\"",
+                               "InitGlobalModule 0 window ",
+                               "TrayIcon added 1",
+                               "End time",
+                               "DoneModule ",
+                               "TrayIcon removed 1"};
+        size_t at = 0;
+        for (const char* line : lines) {
+            at = out.find(line, at);
+            EXPECT_NE(at, std::string::npos) << "in order: " << line << "\n" << out;
+            if (at == std::string::npos) break;
+        }
+        EXPECT_EQ(out.find("HostMsgQueryFullScreen"), std::string::npos)
+            << "only an Always on top meter asks";
+    }
 }
 
+// Neither desktop, though both cover the screen, counts as a full-screen
+// program in front.
 TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
     // An Always on top copy of the test skin, with its pictures named absolutely.
     std::string config = TempPath("host_topmost", ".ini");
     std::string skinDir = TestDataPath("../../skins/test/");
     std::string text = "[Quilbex]\r\nZ-Order=2\r\nSkin=" + skinDir + "background.png\r\n";
     ASSERT_TRUE(WriteTextFile(config, text));
-    for (bool fullScreen : {false, true}) {
-        std::string out;
-        std::string args = "--seconds 1 --config " + Quote(config);
-        if (fullScreen) args += " --fullscreen-app";
-        EXPECT_EQ(RunHost(args, &out), 0) << out;
-        EXPECT_NE(out.find(fullScreen ? "HostMsgQueryFullScreen 1" : "HostMsgQueryFullScreen 0"),
-                  std::string::npos)
-            << out;
-    }
+    for (const char* desktop : {"", "--demo-desktop "})
+        for (bool fullScreen : {false, true}) {
+            std::string out;
+            std::string args = std::string(desktop) + "--seconds 1 --config " + Quote(config);
+            if (fullScreen) args += " --fullscreen-app";
+            EXPECT_EQ(RunHost(args, &out), 0) << out;
+            EXPECT_NE(
+                out.find(fullScreen ? "HostMsgQueryFullScreen 1" : "HostMsgQueryFullScreen 0"),
+                std::string::npos)
+                << desktop << out;
+        }
 }
 
 // The settings dialog opens from the plug-in's descriptor in both variants.

@@ -1,12 +1,15 @@
 // Pictures, drawing, the desktop skin and regions through the real tolvric.dll.
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
+#include "shell/tolvric/desktop_skin.h"
 #include "tests/wine/test_dib.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -205,21 +208,202 @@ TEST(TolvricDraw, MaskedPictureLeavesKeyPixelsAlone) {
     EXPECT_FALSE(DrawPicture(target.Dc, target.Dc, 0, 0, &failed));
 }
 
-TEST(TolvricDraw, SkinIsTheWallpaperBehindTheWindow) {
+// A picture made in memory, as LoadImageEx gives one: bottom-up 32-bit DIB
+// sections; with per-pixel alpha (premultiplied, every alpha somewhere) or
+// opaque with a mask (white where the picture is transparent).
+struct MadePicture {
+    ImageInfo Info = {};
+    MadePicture(int width, int height, bool masked) {
+        void* maskBits = nullptr;
+        Info.ColorBitmap = MakeDib(width, height, &Info.Bits);
+        if (masked) Info.MaskBitmap = MakeDib(width, height, &maskBits);
+        Info.Kind = masked ? ImageKindMasked : ImageKindAlpha;
+        Info.Width = width;
+        Info.Height = height;
+        uint32_t* bits = static_cast<uint32_t*>(Info.Bits);
+        for (int i = 0; i < width * height; ++i) {
+            const uint32_t a = masked ? 255 : (i * 7) % 256, c = (i * 13) % 256;
+            bits[i] = Pixel(uint8_t(c * a / 255), uint8_t((255 - c) * a / 255), uint8_t(a / 2),
+                            uint8_t(a));
+            if (masked) static_cast<uint32_t*>(maskBits)[i] = (i % 3 == 0) ? 0xFFFFFF : 0;
+        }
+        if (masked) Info.Bits = nullptr; // Bits are for per-pixel alpha only
+    }
+    ~MadePicture() {
+        DeleteObject(Info.ColorBitmap);
+        if (Info.MaskBitmap) DeleteObject(Info.MaskBitmap);
+    }
+    static HBITMAP MakeDib(int width, int height, void** bits) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    }
+};
+
+// What the system's raster operations make of a picture: AlphaBlend, or the
+// mask's three operations.
+void DrawTheSystemsWay(HDC target, int x, int y, const ImageInfo& picture) {
+    HDC colour = CreateCompatibleDC(target), mask = CreateCompatibleDC(target);
+    HGDIOBJ oldColour = SelectObject(colour, picture.ColorBitmap);
+    const int w = picture.Width, h = picture.Height;
+    if (picture.MaskBitmap) {
+        HGDIOBJ oldMask = SelectObject(mask, picture.MaskBitmap);
+        SetTextColor(target, RGB(0, 0, 0));
+        SetBkColor(target, RGB(255, 255, 255));
+        BitBlt(target, x, y, w, h, colour, 0, 0, SRCINVERT);
+        BitBlt(target, x, y, w, h, mask, 0, 0, SRCAND);
+        BitBlt(target, x, y, w, h, colour, 0, 0, SRCINVERT);
+        SelectObject(mask, oldMask);
+    } else {
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(target, x, y, w, h, colour, 0, 0, w, h, blend);
+    }
+    SelectObject(colour, oldColour);
+    DeleteDC(colour);
+    DeleteDC(mask);
+}
+
+// A memory DC over a device bitmap or a DIB section, filled with a pattern.
+struct Target {
+    HDC Dc;
+    HBITMAP Bitmap;
+    HGDIOBJ Previous;
+    Target(int width, int height, int kind) { // 0 device bitmap, 1 top-down DIB, 2 bottom-up DIB
+        HDC screen = GetDC(nullptr);
+        Dc = CreateCompatibleDC(screen);
+        if (kind == 0) {
+            Bitmap = CreateCompatibleBitmap(screen, width, height);
+        } else {
+            BITMAPINFO info = {};
+            info.bmiHeader.biSize = sizeof(info.bmiHeader);
+            info.bmiHeader.biWidth = width;
+            info.bmiHeader.biHeight = kind == 1 ? -height : height;
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            void* bits = nullptr;
+            Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        }
+        ReleaseDC(nullptr, screen);
+        Previous = SelectObject(Dc, Bitmap);
+        for (int y = 0; y < height; y += 8)
+            for (int x = 0; x < width; x += 8) {
+                RECT cell = {x, y, x + 8, y + 8};
+                HBRUSH brush = CreateSolidBrush(RGB(x * 3 % 256, y * 5 % 256, (x + y) % 256));
+                FillRect(Dc, &cell, brush);
+                DeleteObject(brush);
+            }
+    }
+    ~Target() {
+        SelectObject(Dc, Previous);
+        DeleteDC(Dc);
+        DeleteObject(Bitmap);
+    }
+    std::vector<uint32_t> Pixels(int width, int height) {
+        std::vector<uint32_t> out(size_t(width) * height);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        SelectObject(Dc, Previous); // read while not selected
+        GetDIBits(Dc, Bitmap, 0, UINT(height), out.data(), &info, DIB_RGB_COLORS);
+        Previous = SelectObject(Dc, Bitmap);
+        return out;
+    }
+};
+
+// Whatever way DrawPicture takes (the target's rows, in one band or several,
+// or the system's raster operations for moved origins), the picture is what
+// those operations make of it, within one level.
+TEST(TolvricDraw, PicturesLookAsTheSystemDrawsThem) {
+    struct Case {
+        const char* Name;
+        bool Masked;
+        int TargetKind, TargetW, TargetH, PictureW, PictureH, X, Y;
+        bool Clip, MovedOrigin;
+    };
+    const Case cases[] = {
+        {"meter background on a device bitmap", false, 0, 220, 120, 220, 120, 0, 0, false, false},
+        {"on a top-down DIB", false, 1, 220, 120, 220, 120, 0, 0, false, false},
+        {"on a bottom-up DIB", false, 2, 220, 120, 220, 120, 0, 0, false, false},
+        {"larger than one band of rows", false, 0, 400, 400, 300, 290, 40, 50, false, false},
+        {"partly outside the target", false, 0, 100, 60, 80, 50, 50, 30, false, false},
+        {"clipped to a rectangle", false, 1, 120, 80, 100, 60, 5, 5, true, false},
+        {"with a moved origin", false, 1, 120, 80, 100, 60, 5, 5, false, true},
+        {"masked on a device bitmap", true, 0, 240, 84, 240, 84, 0, 0, false, false},
+        {"masked on a top-down DIB, partly outside", true, 1, 100, 60, 80, 50, 50, 30, false,
+         false},
+        {"masked, clipped", true, 2, 120, 80, 100, 60, 5, 5, true, false},
+        {"masked, with a moved origin", true, 0, 120, 80, 100, 60, 5, 5, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        MadePicture picture(c.PictureW, c.PictureH, c.Masked);
+        ASSERT_NE(picture.Info.ColorBitmap, nullptr);
+        Target drawn(c.TargetW, c.TargetH, c.TargetKind), expected(c.TargetW, c.TargetH, 0);
+        for (Target* t : {&drawn, &expected}) {
+            if (c.Clip) IntersectClipRect(t->Dc, 20, 10, 70, 40);
+            if (c.MovedOrigin) SetViewportOrgEx(t->Dc, 7, 3, nullptr);
+        }
+        EXPECT_TRUE(DrawPicture(drawn.Dc, drawn.Dc, c.X, c.Y, &picture.Info));
+        DrawTheSystemsWay(expected.Dc, c.X, c.Y, picture.Info);
+        const std::vector<uint32_t> got = drawn.Pixels(c.TargetW, c.TargetH);
+        const std::vector<uint32_t> want = expected.Pixels(c.TargetW, c.TargetH);
+        int off = 0;
+        for (size_t i = 0; i < got.size(); ++i)
+            for (int shift = 0; shift < 24; shift += 8)
+                off += std::abs(int((got[i] >> shift) & 0xFF) - int((want[i] >> shift) & 0xFF)) > 1;
+        EXPECT_EQ(off, 0) << "colour bytes more than one level from the system's";
+    }
+}
+
+// DrawSkin paints the desktop behind the window: the system's (what
+// PaintDesktop gives) or the host's drawn wallpaper, as SetDesktopSkin says;
+// it keeps the picture of the last place, and a new place or a change of
+// desktop is painted afresh.
+TEST(TolvricDraw, SkinIsTheDesktopBehindTheWindow) {
+    auto setDesktopSkin = reinterpret_cast<SetDesktopSkinProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("tolvric.dll"), "SetDesktopSkin")));
+    ASSERT_NE(setDesktopSkin, nullptr);
+    TestDib desktop(1, 1, false, 0);
+    PaintDesktop(desktop.Dc);
+    const uint32_t system = desktop.At(0, 0) & 0xFFFFFF;
+
+    struct Step {
+        int Source;
+        int Left, Top;
+    };
+    const Step steps[] = {{DesktopSkinWallpaper, 100, 60},
+                          {DesktopSkinWallpaper, 900, 500},
+                          {DesktopSkinSystem, 900, 500},
+                          {DesktopSkinSystem, 100, 60},
+                          {DesktopSkinWallpaper, 100, 60}};
     TestDib target(50, 30, false, 0);
     RECT client = {0, 0, 50, 30};
-    RECT window = {100, 60, 150, 90};
     RECT screen = {0, 0, 1280, 800};
-    EXPECT_TRUE(DrawSkin(target.Dc, target.Dc, &client, &window, &screen, 0, 0, 4 + 2));
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 50; ++x)
-            ASSERT_EQ(target.At(x, y) & 0xFFFFFF,
-                      WallpaperPixel(100 + x, 60 + y, 1280, 800) & 0xFFFFFF)
-                << x << "," << y;
-    // Another place shows another part of the wallpaper.
-    RECT elsewhere = {900, 500, 950, 530};
-    DrawSkin(target.Dc, target.Dc, &client, &elsewhere, &screen, 0, 0, 4);
-    EXPECT_EQ(target.At(10, 10) & 0xFFFFFF, WallpaperPixel(910, 510, 1280, 800) & 0xFFFFFF);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.Source == DesktopSkinSystem ? "system" : "wallpaper");
+        ASSERT_EQ(setDesktopSkin(step.Source), 1);
+        RECT window = {step.Left, step.Top, step.Left + 50, step.Top + 30};
+        for (int twice = 0; twice < 2; ++twice) { // painted, then from the kept picture
+            EXPECT_TRUE(DrawSkin(target.Dc, target.Dc, &client, &window, &screen, 0, 0, 4 + 2));
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 50; ++x) {
+                    const uint32_t want =
+                        step.Source == DesktopSkinSystem
+                            ? system
+                            : WallpaperPixel(step.Left + x, step.Top + y, 1280, 800) & 0xFFFFFF;
+                    ASSERT_EQ(target.At(x, y) & 0xFFFFFF, want) << x << "," << y;
+                }
+        }
+    }
+    EXPECT_EQ(setDesktopSkin(7), 0);
+    setDesktopSkin(DesktopSkinSystem);
 }
 
 TEST(TolvricRegion, RegionCoversExactlyThePixelsOffTheKey) {

@@ -1,0 +1,230 @@
+#include "shell/host/desktop_windows.h"
+
+#include "shell/common/wallpaper.h"
+#include "shell/host/host_log.h"
+#include "shell/tolvric/desktop_skin.h"
+
+#include <cstdint>
+
+namespace {
+
+HWND DesktopWindowHandle;
+int DesktopSkinSource = DesktopSkinSystem;
+
+// The layer's own pixels have this colour and are therefore not there: they
+// neither show nor take clicks. A pixel that the meter paints in exactly this
+// colour shows the desktop behind it instead, which is what the meter paints
+// under its see-through pixels anyway.
+const COLORREF LayerKey = RGB(3, 1, 2);
+
+// Tells the service library which desktop DrawSkin paints; it then forgets
+// the picture it keeps. A shell's own library may not offer the choice.
+void TellDesktopSkin() {
+    HMODULE library = GetModuleHandleA("tolvric.dll");
+    auto setDesktopSkin = reinterpret_cast<SetDesktopSkinProc>(
+        library ? reinterpret_cast<void*>(GetProcAddress(library, "SetDesktopSkin")) : nullptr);
+    int told = setDesktopSkin ? setDesktopSkin(DesktopSkinSource) : 0;
+    HostLog("DesktopSkin %s %d", DesktopSkinSource == DesktopSkinSystem ? "system" : "wallpaper",
+            told);
+}
+
+// The layer covers the screens from the primary screen's corner, so that a
+// child at (X, Y) is at (X, Y) on the screen; screens left of or above the
+// primary one lie outside it.
+RECT LayerRect() {
+    const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int bottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    return RECT{0, 0, right > width ? right : width, bottom > height ? bottom : height};
+}
+
+RECT ScreenRect() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Paints the drawn wallpaper row by row through one DIB section.
+void PaintWallpaper(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    const int screenH = GetSystemMetrics(SM_CYSCREEN);
+    const RECT& r = paint.rcPaint;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w > 0 && h > 0) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (bitmap && bits) {
+            POINT origin = {r.left, r.top};
+            ClientToScreen(window, &origin);
+            uint32_t* pixels = static_cast<uint32_t*>(bits);
+            for (int y = 0; y < h; ++y)
+                WallpaperRow(pixels + y * w, origin.x, origin.y + y, w, screenW, screenH);
+            HDC memory = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(memory, bitmap);
+            BitBlt(dc, r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
+            SelectObject(memory, old);
+            DeleteDC(memory);
+        }
+        if (bitmap) DeleteObject(bitmap);
+    }
+    EndPaint(window, &paint);
+}
+
+// What both desktops do: stay under every other window (the system keeps
+// its own desktop, GetShellWindow, below the bottom, so the bottom is right
+// above the wallpaper and the icons), follow the screen's size, and stay
+// open until the host ends.
+bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, const RECT& place,
+                      LRESULT* result) {
+    switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        *result = 0;
+        return true;
+    case WM_DISPLAYCHANGE:
+        SetWindowPos(window, HWND_BOTTOM, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOACTIVATE);
+        *result = 0;
+        return true;
+    case WM_CLOSE:
+        *result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnDesktopMessage(window, message, lParam, LayerRect(), &result)) return result;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (OnDesktopMessage(window, message, lParam, ScreenRect(), &result)) return result;
+    switch (message) {
+    case WM_PAINT:
+        PaintWallpaper(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: {
+        POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ClientToScreen(window, &p);
+        HostLog("DesktopClick %s %ld %ld", message == WM_LBUTTONDOWN ? "left" : "right", p.x, p.y);
+        return 0;
+    }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+ATOM Register(HINSTANCE instance, const char* name, WNDPROC proc, HBRUSH brush) {
+    WNDCLASSA c = {};
+    c.lpfnWndProc = proc;
+    c.hInstance = instance;
+    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    c.hbrBackground = brush;
+    c.lpszClassName = name;
+    return RegisterClassA(&c);
+}
+
+HWND CreateDesktop(HINSTANCE instance, DWORD exStyle, const char* className, const char* title,
+                   const RECT& place) {
+    DesktopWindowHandle =
+        CreateWindowExA(exStyle | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, title,
+                        WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.right - place.left,
+                        place.bottom - place.top, nullptr, nullptr, instance, nullptr);
+    return DesktopWindowHandle;
+}
+
+void ShowAtTheBottom(HWND window) {
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+HWND CreateDesktopLayer(HINSTANCE instance) {
+    // The host's own window rather than the shell's: a child of the system's
+    // desktop window is just another top-level window, and Explorer's
+    // (Progman, WorkerW) live in another process, whose input queue the
+    // meter would share (a hang in either would freeze both), differ between
+    // Windows versions and vanish when Explorer restarts. A colour key makes
+    // every pixel of the layer that the meter does not cover see-through and
+    // click-through.
+    Register(instance, "VorlametHostLayer", LayerProc, CreateSolidBrush(LayerKey));
+    const RECT place = LayerRect();
+    HWND layer = CreateDesktop(instance, WS_EX_LAYERED, "VorlametHostLayer",
+                               "Vorlamet desktop layer", place);
+    if (!layer) return nullptr;
+    if (!SetLayeredWindowAttributes(layer, LayerKey, 0, LWA_COLORKEY)) {
+        DestroyWindow(layer);
+        return DesktopWindowHandle = nullptr;
+    }
+    ShowAtTheBottom(layer);
+    HostLog("Desktop layer %ldx%ld", place.right, place.bottom);
+    DesktopSkinSource = DesktopSkinSystem;
+    TellDesktopSkin();
+    return layer;
+}
+
+HWND CreateDemoDesktop(HINSTANCE instance) {
+    Register(instance, "VorlametHostDesktop", DemoProc, nullptr);
+    const RECT place = ScreenRect();
+    HWND demo = CreateDesktop(instance, 0, "VorlametHostDesktop", "Vorlamet host desktop", place);
+    if (!demo) return nullptr;
+    ShowAtTheBottom(demo);
+    HostLog("Desktop demo %ldx%ld", place.right, place.bottom);
+    DesktopSkinSource = DesktopSkinWallpaper;
+    TellDesktopSkin();
+    return demo;
+}
+
+void DesktopChanged() {
+    HostLog("DesktopChanged");
+    TellDesktopSkin();
+    if (DesktopWindowHandle)
+        RedrawWindow(DesktopWindowHandle, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+bool IsHostDesktop(HWND window) {
+    return window && window == DesktopWindowHandle;
+}
+
+static LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) {
+        DestroyWindow(window);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateFullScreenApp(HINSTANCE instance) {
+    Register(instance, "VorlametHostFullScreenApp", FullScreenProc,
+             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    return CreateWindowExA(WS_EX_TOPMOST, "VorlametHostFullScreenApp", "Full-screen program",
+                           WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                           GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+}
+
+bool FullScreenAppInFront(HWND except) {
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    const int screenH = GetSystemMetrics(SM_CYSCREEN);
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == except || IsHostDesktop(w) || !IsWindowVisible(w)) continue;
+        RECT r;
+        if (GetWindowRect(w, &r) && r.left <= 0 && r.top <= 0 && r.right >= screenW &&
+            r.bottom >= screenH)
+            return true;
+    }
+    return false;
+}

@@ -1,0 +1,26 @@
+// The desktops the host offers the plug-in as the parent of a Desktop-level
+// meter, and the other windows on the screen the host knows about.
+#pragma once
+
+#include <windows.h>
+
+// The real desktop: a window over the screen that shows nothing of its own and
+// takes no clicks, kept below every other window, so that a Desktop-level
+// meter sits on the user's wallpaper. DrawSkin paints the system's desktop.
+HWND CreateDesktopLayer(HINSTANCE instance);
+// The demo desktop (--demo-desktop): a window over the screen painted with the
+// host's drawn wallpaper, which logs the clicks that reach it. DrawSkin paints
+// the same wallpaper. For screenshots and tests that compare pixels.
+HWND CreateDemoDesktop(HINSTANCE instance);
+// After the wallpaper, the colours or the screen changed: the service library
+// forgets the desktop picture it keeps, and the desktop and the meter on it
+// are painted afresh.
+void DesktopChanged();
+// Whether the window is one of the host's desktops.
+bool IsHostDesktop(HWND window);
+
+// A black window over the whole screen, standing for a full-screen program.
+HWND CreateFullScreenApp(HINSTANCE instance);
+// Whether a visible top-level window other than `except` (and the host's
+// desktops) covers the screen.
+bool FullScreenAppInFront(HWND except);

@@ -1,0 +1,118 @@
+#include "shell/host/tray_icon.h"
+
+#include "shell/host/host_log.h"
+#include "shell/host/plugin_session.h"
+#include "shell/host/shell_windows.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace {
+
+const UINT IconId = 1;
+NOTIFYICONDATAA Icon;
+bool IconShown;
+HWND ShellWindow;
+UINT TaskbarCreated;
+
+void AddIcon() {
+    IconShown = Shell_NotifyIconA(NIM_ADD, &Icon) != FALSE;
+    HostLog("TrayIcon added %d", IconShown ? 1 : 0);
+}
+
+// The menu at the pointer. The window comes to the front first and gets a
+// message afterwards, or the menu would not close when clicked beside it.
+void ShowMenu(HWND window) {
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    AppendMenuA(menu, MF_STRING, TrayProperties, "&Properties...");
+    AppendMenuA(menu, MF_STRING, TrayReload, "&Reload");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, TrayExit, "E&xit");
+    SetMenuDefaultItem(menu, TrayProperties, FALSE);
+    POINT at;
+    GetCursorPos(&at);
+    SetForegroundWindow(window);
+    HostLog("TrayMenu");
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, window,
+                   nullptr);
+    PostMessageA(window, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void RunCommand(WPARAM command) {
+    switch (command) {
+    case TrayProperties:
+        HostLog("Tray Properties");
+        PostMessageA(ShellWindow, HostMsgOpenProperties, 0, 0);
+        break;
+    case TrayReload:
+        HostLog("Tray Reload");
+        PostMessageA(ShellWindow, HostMsgRestartPlugin, 0, 0);
+        break;
+    case TrayExit:
+        HostLog("Tray Exit");
+        PostMessageA(ShellWindow, HostMsgEnd, HostEndExit, 0);
+        break;
+    }
+}
+
+LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TrayCallback) {
+        if (lParam == WM_RBUTTONUP || lParam == WM_CONTEXTMENU) ShowMenu(window);
+        if (lParam == WM_LBUTTONDBLCLK) RunCommand(TrayProperties);
+        return 0;
+    }
+    if (message == TaskbarCreated && TaskbarCreated) {
+        AddIcon();
+        return 0;
+    }
+    switch (message) {
+    case WM_COMMAND:
+        RunCommand(LOWORD(wParam));
+        return 0;
+    case WM_CLOSE: // the shell window answers for the host
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HICON LoadTrayIcon(HINSTANCE instance) {
+    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    return icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+}
+
+} // namespace
+
+HWND CreateTrayIcon(HINSTANCE instance, HWND shell, const char* tip) {
+    ShellWindow = shell;
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    WNDCLASSA c = {};
+    c.lpfnWndProc = TrayProc;
+    c.hInstance = instance;
+    c.lpszClassName = "VorlametHostTray";
+    RegisterClassA(&c);
+    HWND window = CreateWindowExA(0, c.lpszClassName, "Vorlamet", WS_OVERLAPPED, 0, 0, 0, 0,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!window) return nullptr;
+    // The size of the record that every system since Windows 2000 reads.
+    Icon = NOTIFYICONDATAA{};
+    Icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    Icon.hWnd = window;
+    Icon.uID = IconId;
+    Icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    Icon.uCallbackMessage = TrayCallback;
+    Icon.hIcon = LoadTrayIcon(instance);
+    strncpy(Icon.szTip, tip, sizeof Icon.szTip - 1);
+    AddIcon();
+    return window;
+}
+
+void RemoveTrayIcon() {
+    if (!IconShown) return;
+    IconShown = false;
+    HostLog("TrayIcon removed %d", Shell_NotifyIconA(NIM_DELETE, &Icon) ? 1 : 0);
+}
