@@ -3,6 +3,7 @@
 // twice from these sources: vorlamet_host.exe for the console and
 // vorlamet.exe without one (user_message.h).
 #include "host/host_records.h"
+#include "shell/common/descriptor_view.h"
 #include "shell/common/host_identity.h"
 #include "shell/common/host_options.h"
 #include "shell/host/desktop_windows.h"
@@ -68,14 +69,8 @@ int Fail(const std::string& message, int status = 2) {
 }
 
 void LogPluginInfo(const PluginSession& session) {
-    struct Descriptor {
-        int32_t InfoSize;
-        const char* Name;
-        const char* Description;
-        const char* Section;
-        int32_t RowCount;
-    };
-    const Descriptor* info = static_cast<const Descriptor*>(session.Plugin.GetPluginInfo());
+    const PluginDescriptor* info =
+        static_cast<const PluginDescriptor*>(session.Plugin.GetPluginInfo());
     if (info)
         HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
                 info->Section ? info->Section : "", info->RowCount);
