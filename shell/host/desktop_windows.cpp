@@ -3,6 +3,7 @@
 #include "shell/common/wallpaper.h"
 #include "shell/host/host_log.h"
 #include "shell/tolvric/desktop_skin.h"
+#include "shell/win32/dib_info.h"
 
 #include <cstdint>
 
@@ -51,13 +52,7 @@ void PaintWallpaper(HWND window) {
     const RECT& r = paint.rcPaint;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w > 0 && h > 0) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = Dib32Info(w, -h);
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap && bits) {

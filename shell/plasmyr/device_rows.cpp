@@ -1,4 +1,5 @@
 #include "shell/plasmyr/device_rows.h"
+#include "shell/win32/dib_info.h"
 
 namespace {
 
@@ -28,12 +29,7 @@ bool WorkThroughRows(HDC target, int32_t sourceWidth, int32_t sourceHeight,
         return true;
     }
     const int32_t bandRows = scratchPixels / shape.bmWidth;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shape.bmWidth;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(shape.bmWidth, 0);
     for (int32_t done = 0; done < block.Height; done += bandRows) {
         const int32_t rows = block.Height - done < bandRows ? block.Height - done : bandRows;
         const int32_t top = block.TargetY + done;

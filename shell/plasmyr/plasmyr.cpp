@@ -2,6 +2,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/plasmyr/device_rows.h"
+#include "shell/win32/dib_info.h"
 
 #include <cstring>
 
@@ -78,12 +79,7 @@ int BlendThroughGdi(HDC target, const PixelBuffer& source, const BlendRequest& r
     ClippedBlock block;
     if (!ClipBlendRequest(request, source.Width, source.Height, targetWidth, targetHeight, &block))
         return 0;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = block.Width;
-    info.bmiHeader.biHeight = block.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = Dib32Info(block.Width, block.Height);
     void* bits = nullptr;
     HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!copy) return 0;

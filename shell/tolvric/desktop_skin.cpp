@@ -7,6 +7,7 @@
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/win32/dib_info.h"
 
 namespace {
 
@@ -44,13 +45,7 @@ void ReleaseKept() {
 bool SizeKept(int32_t width, int32_t height) {
     if (Kept.Dc && Kept.Width == width && Kept.Height == height) return true;
     ReleaseKept();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down, as wallpaper rows go
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(width, -height); // top-down, as wallpaper rows go
     void* bits = nullptr;
     Kept.Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     Kept.Dc = Kept.Bitmap && bits ? CreateCompatibleDC(nullptr) : nullptr;

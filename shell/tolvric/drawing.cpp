@@ -4,6 +4,7 @@
 #include "shell/common/region_runs.h"
 #include "shell/plasmyr/device_rows.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/win32/dib_info.h"
 
 #include <vector>
 
@@ -164,13 +165,7 @@ HRGN __stdcall BitmapToRegion(HBITMAP bitmap, COLORREF key, int zero1, int zero2
         !GetObjectA(bitmap, sizeof(shape), &shape) || shape.bmWidth <= 0 || shape.bmHeight <= 0)
         return nullptr;
     int32_t width = shape.bmWidth, height = shape.bmHeight;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // rows top-down, as region rows go
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(width, -height); // rows top-down, as region rows go
     std::vector<uint32_t> pixels(size_t(width) * height);
     HDC screen = GetDC(nullptr);
     int rows = GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);

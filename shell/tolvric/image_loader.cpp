@@ -15,6 +15,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/win32/dib_info.h"
 
 #include <wincodec.h>
 #include <cstring>
@@ -66,13 +67,7 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame) 
 }
 
 HBITMAP CreateBottomUpDib(uint32_t width, uint32_t height, void** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = LONG(width);
-    info.bmiHeader.biHeight = LONG(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(LONG(width), LONG(height));
     *bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     if (bitmap && !*bits) {
