@@ -104,18 +104,19 @@ int main(int argc, char** argv) {
         m.dwLength = sizeof m;
         GlobalMemoryStatusEx(&m);
     });
-    static ImageInfo background;
-    background.Path = "skins\\default\\background.png";
-    background.LoadFlags = 2;
-    if (LoadImageEx(&background))
-        TimeTicks("DrawPicture 220x120 onto DDB", 20, n, samples.data(),
-                  [&] { DrawPicture(backDC, backDC, 0, 0, &background); });
-    static ImageInfo painted;
-    painted.Path = "skins\\painted\\background.png";
-    painted.LoadFlags = 2;
-    if (LoadImageEx(&painted))
-        TimeTicks("DrawPicture masked 240x84 onto DDB", 20, n, samples.data(),
-                  [&] { DrawPicture(backDC, backDC, 0, 0, &painted); });
+    // The two skins' backgrounds: one with alpha, one with a mask.
+    static ImageInfo backgrounds[2];
+    const char* const pictures[2][2] = {
+        {"skins\\default\\background.png", "DrawPicture 220x120 onto DDB"},
+        {"skins\\painted\\background.png", "DrawPicture masked 240x84 onto DDB"}};
+    for (int i = 0; i < 2; ++i) {
+        ImageInfo* picture = &backgrounds[i];
+        picture->Path = pictures[i][0];
+        picture->LoadFlags = 2;
+        if (LoadImageEx(picture))
+            TimeTicks(pictures[i][1], 20, n, samples.data(),
+                      [&] { DrawPicture(backDC, backDC, 0, 0, picture); });
+    }
     TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
     MeterFont.Handle = font;
     TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),
