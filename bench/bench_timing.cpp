@@ -1,4 +1,5 @@
 #include "bench/bench_timing.h"
+#include "shell/win32/dib_info.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -28,12 +29,6 @@ void ReportTicks(const char* name, double* samples, int count) {
 }
 
 HBITMAP MakeDib(int width, int height, void** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(width, height);
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
