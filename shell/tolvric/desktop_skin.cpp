@@ -115,8 +115,8 @@ int __stdcall DrawSkin(HDC target, HDC same, RECT* client, RECT* window, RECT* s
     if (window) {
         int32_t frame = (Width(window) - width) / 2;
         if (frame < 0) frame = 0;
-        int32_t bottomFrame = frame;
-        int32_t caption = Height(window) - height - bottomFrame;
+        int32_t caption = Height(window) - height - frame; // the frame is even below
+
         if (caption < 0) caption = 0;
         left = window->left + frame;
         top = window->top + caption;
