@@ -42,84 +42,76 @@ const std::string Ini = "; my skin\r\n[Quilbex]\r\nZ-Order=1\r\nLockMode=0\r\n"
                         "; keep this\r\nElapse=100\r\nTransparency=0\r\nFont=Tahoma , 8\r\n"
                         "[Other]\r\nLockMode=0\r\n";
 
-TEST(SettingChanges, WriteOnlyTheEditedKeysKeepingEveryOtherByte) {
-    std::vector<std::string> initial = Initial(Ini), current = initial;
-    current[size_t(RowOf("LockMode"))] = "1";
-    current[size_t(RowOf("Transparency"))] = "30";
-    current[size_t(RowOf("CPUTextFormat"))] = " CPU %i% "; // missing: added, quoted
-    std::vector<SettingChange> changes;
+// The changes Apply collects after edits to the dialog opened on Ini, as
+// "Key=Stored;" each, or the first bad row and its message.
+std::string Collect(const std::vector<std::pair<const char*, const char*>>& edits,
+                    std::vector<SettingChange>* changes) {
+    const std::vector<std::string> initial = Initial(Ini);
+    std::vector<std::string> current = initial;
+    for (const auto& edit : edits)
+        current[size_t(RowOf(edit.first))] = edit.second;
     SettingProblem problem;
-    ASSERT_TRUE(CollectSettingChanges(Layered(), initial, current, Ini, &changes, &problem))
-        << problem.Message;
-    ASSERT_EQ(changes.size(), 3u);
-    // Elapse=100 is outside the dialog's range but untouched: neither checked nor written.
+    std::string text;
+    if (!CollectSettingChanges(Layered(), initial, current, Ini, changes, &problem))
+        text = "row " + std::to_string(problem.Row) + ": " + problem.Message + ";";
+    for (const SettingChange& change : *changes)
+        text += std::string(change.Key) + "=" + change.Stored + ";";
+    return text;
+}
+
+TEST(SettingChanges, OnlyEditedKeysThatDifferAreWrittenKeepingEveryOtherByte) {
+    std::vector<SettingChange> changes;
+    EXPECT_EQ(Collect({{"LockMode", "1"}, {"Transparency", "30"}, {"CPUTextFormat", " CPU %i% "}},
+                      &changes),
+              "LockMode=1;CPUTextFormat= CPU %i% ;Transparency=30;");
+    // Elapse=100 is outside the dialog's range but untouched: neither checked nor written;
+    // the missing key is added, quoted.
     EXPECT_EQ(WriteSettingChanges(Ini, "Quilbex", changes),
               "; my skin\r\n[Quilbex]\r\nZ-Order=1\r\nLockMode=1\r\n; keep this\r\n"
               "Elapse=100\r\nTransparency=30\r\nFont=Tahoma , 8\r\n"
               "CPUTextFormat=\" CPU %i% \"\r\n[Other]\r\nLockMode=0\r\n");
-}
-
-TEST(SettingChanges, NothingChangesWhenEditsComeBackToTheFilesValue) {
-    std::vector<std::string> initial = Initial(Ini), current = initial;
-    current[size_t(RowOf("Z-Order"))] = "01";       // reads as what the file holds
-    current[size_t(RowOf("Font"))] = "Tahoma,8";    // the same font, written differently
-    current[size_t(RowOf("Transparency"))] = " 0 "; // likewise
-    std::vector<SettingChange> changes;
-    SettingProblem problem;
-    ASSERT_TRUE(CollectSettingChanges(Layered(), initial, current, Ini, &changes, &problem));
-    ASSERT_EQ(changes.size(), 1u); // the font is stored in its canonical form
-    EXPECT_STREQ(changes[0].Key, "Font");
-    EXPECT_EQ(changes[0].Stored, "Tahoma,8");
-    EXPECT_TRUE(CollectSettingChanges(Layered(), initial, initial, Ini, &changes, &problem));
-    EXPECT_TRUE(changes.empty());
-}
-
-TEST(SettingChanges, OneBadRowStopsEverything) {
-    std::vector<std::string> initial = Initial(Ini), current = initial;
-    current[size_t(RowOf("LockMode"))] = "1";
-    current[size_t(RowOf("Elapse"))] = "abc";
-    std::vector<SettingChange> changes;
-    SettingProblem problem;
-    EXPECT_FALSE(CollectSettingChanges(Layered(), initial, current, Ini, &changes, &problem));
-    EXPECT_TRUE(changes.empty());
-    EXPECT_EQ(problem.Row, RowOf("Elapse"));
-    EXPECT_NE(problem.Message.find("200-5000"), std::string::npos) << problem.Message;
+    // Edits that read as what the file holds change nothing, but the font is
+    // stored in its canonical form.
+    EXPECT_EQ(Collect({{"Z-Order", "01"}, {"Font", "Tahoma,8"}, {"Transparency", " 0 "}}, &changes),
+              "Font=Tahoma,8;");
+    EXPECT_EQ(Collect({}, &changes), "");
+    // One bad row stops everything.
+    EXPECT_EQ(Collect({{"LockMode", "1"}, {"Elapse", "abc"}}, &changes),
+              "row " + std::to_string(RowOf("Elapse")) +
+                  ": Elapse: \"abc\" is not a whole number; enter a whole number in the range "
+                  "200-5000.;");
 }
 
 TEST(SettingChanges, TextsReadBackExactlyFromANewSection) {
-    const char* texts[] = {"plain", " lead", "trail ", "\"quoted\"", "\"",
-                           "a;b=c", "",      "\"half", "\t",         "x\"y\""};
-    for (const char* text : texts) {
-        const std::string ini = WriteSettingChanges(
-            "[Else]\nA=1", "Quilbex", {{RowOf("CPUTextFormat"), "CPUTextFormat", text}});
-        IniValue value;
-        ASSERT_TRUE(FindIniValue(ini.data(), ini.size(), "Quilbex", "CPUTextFormat", &value))
-            << ini;
-        EXPECT_EQ(std::string(value.Text, value.Length), text) << ini;
+    const int32_t row = RowOf("CPUTextFormat");
+    for (const char* text :
+         {"plain", " lead", "trail ", "\"quoted\"", "\"", "a;b=c", "", "\"half", "\t", "x\"y\""}) {
+        const std::string ini =
+            WriteSettingChanges("[Else]\nA=1", "Quilbex", {{row, "CPUTextFormat", text}});
+        EXPECT_EQ(Initial(ini)[size_t(row)], text) << ini;
         EXPECT_EQ(ini.substr(0, 12), "[Else]\nA=1\n[") << "the file's own line ends";
     }
 }
 
 TEST(SettingForms, PicturePathsInsideTheFolderBecomeRelative) {
-    struct Case {
-        const char* Path;
-        const char* Folder;
-        const char* Stored;
+    const struct {
+        std::string (*Function)(const std::string&, const std::string&);
+        const char *Path, *Folder, *Result;
     } cases[] = {
-        {"C:\\skins\\mine\\bg.png", "C:\\skins\\mine", "bg.png"},
-        {"C:\\skins\\mine\\bars\\cpu.png", "C:\\skins\\mine\\", "bars\\cpu.png"},
-        {"c:\\SKINS\\Mine\\bg.png", "C:\\skins\\mine", "bg.png"},
-        {"C:/skins/mine/bg.png", "C:\\skins\\mine", "bg.png"},
-        {"C:\\skins\\mine2\\bg.png", "C:\\skins\\mine", "C:\\skins\\mine2\\bg.png"},
-        {"D:\\other\\bg.png", "C:\\skins\\mine", "D:\\other\\bg.png"},
-        {"C:\\skins\\mine\\", "C:\\skins\\mine", "C:\\skins\\mine\\"},
+        {PathForConfig, "C:\\skins\\mine\\bg.png", "C:\\skins\\mine", "bg.png"},
+        {PathForConfig, "C:\\skins\\mine\\bars\\cpu.png", "C:\\skins\\mine\\", "bars\\cpu.png"},
+        {PathForConfig, "c:\\SKINS\\Mine\\bg.png", "C:\\skins\\mine", "bg.png"},
+        {PathForConfig, "C:/skins/mine/bg.png", "C:\\skins\\mine", "bg.png"},
+        {PathForConfig, "C:\\skins\\mine2\\bg.png", "C:\\skins\\mine", "C:\\skins\\mine2\\bg.png"},
+        {PathForConfig, "D:\\other\\bg.png", "C:\\skins\\mine", "D:\\other\\bg.png"},
+        {PathForConfig, "C:\\skins\\mine\\", "C:\\skins\\mine", "C:\\skins\\mine\\"},
+        {PathInFolder, "bg.png", "C:\\skins", "C:\\skins\\bg.png"},
+        {PathInFolder, "bg.png", "C:\\", "C:\\bg.png"},
+        {PathInFolder, "D:\\bg.png", "C:\\skins", "D:\\bg.png"},
+        {PathInFolder, "\\\\server\\bg.png", "C:\\skins", "\\\\server\\bg.png"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(PathForConfig(c.Path, c.Folder), c.Stored) << c.Path;
-    EXPECT_EQ(PathInFolder("bg.png", "C:\\skins"), "C:\\skins\\bg.png");
-    EXPECT_EQ(PathInFolder("bg.png", "C:\\"), "C:\\bg.png");
-    EXPECT_EQ(PathInFolder("D:\\bg.png", "C:\\skins"), "D:\\bg.png");
-    EXPECT_EQ(PathInFolder("\\\\server\\bg.png", "C:\\skins"), "\\\\server\\bg.png");
+    for (const auto& c : cases)
+        EXPECT_EQ(c.Function(c.Path, c.Folder), c.Result) << c.Path << " in " << c.Folder;
 }
 
 TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
@@ -135,31 +127,30 @@ TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
     EXPECT_EQ(FormatColorHex(0xAB123456u), "123456");
 }
 
-TEST(SettingPages, OnePagePerGroupSplitWhenLong) {
+// Page i of the pages of d at most perPage rows long, as "Title header first-end";
+// "count N" for an i past them.
+std::string Page(const PluginDescriptor& d, int32_t perPage, int32_t i) {
     SettingsPage pages[SettingsPagesMax];
-    ASSERT_EQ(BuildSettingsPages(Layered(), 9, pages, SettingsPagesMax), 6);
-    EXPECT_STREQ(pages[0].Title, "Window Settings");
-    EXPECT_EQ(pages[0].HeaderRow, 0);
-    EXPECT_EQ(pages[0].FirstRow, 1);
-    EXPECT_EQ(pages[0].EndRow, 6);
-    EXPECT_STREQ(pages[5].Title, "Other Settings");
-    EXPECT_EQ(pages[5].EndRow, 44);
+    const int32_t count = BuildSettingsPages(d, perPage, pages, SettingsPagesMax);
+    if (i >= count) return "count " + std::to_string(count);
+    return std::string(pages[i].Title) + " " + std::to_string(pages[i].HeaderRow) + " " +
+           std::to_string(pages[i].FirstRow) + "-" + std::to_string(pages[i].EndRow);
+}
 
-    ASSERT_EQ(BuildSettingsPages(Layered(), 3, pages, SettingsPagesMax), 16);
-    EXPECT_STREQ(pages[2].Title, "CPU Indicator Settings");
-    EXPECT_STREQ(pages[3].Title, "CPU Indicator Settings (2)");
-    EXPECT_STREQ(pages[4].Title, "CPU Indicator Settings (3)");
-    EXPECT_EQ(pages[4].FirstRow, 13);
-    EXPECT_EQ(pages[4].EndRow, 14);
-
+TEST(SettingPages, OnePagePerGroupSplitWhenLong) {
+    EXPECT_EQ(Page(Layered(), 9, 6), "count 6");
+    EXPECT_EQ(Page(Layered(), 9, 0), "Window Settings 0 1-6");
+    EXPECT_EQ(Page(Layered(), 9, 5), "Other Settings 38 39-44");
+    EXPECT_EQ(Page(Layered(), 3, 16), "count 16");
+    EXPECT_EQ(Page(Layered(), 3, 2), "CPU Indicator Settings 6 7-10");
+    EXPECT_EQ(Page(Layered(), 3, 3), "CPU Indicator Settings (2) 6 10-13");
+    EXPECT_EQ(Page(Layered(), 3, 4), "CPU Indicator Settings (3) 6 13-14");
     // Rows before any group, and a group with no rows.
     const DescriptorRow rows[] = {{"A", 0x02, "A", 0, 0, 0}, {nullptr, 0x13, "Empty", 0, 0, 0}};
     const PluginDescriptor loose = {24, "n", "", "S", 2, rows};
-    ASSERT_EQ(BuildSettingsPages(loose, 9, pages, SettingsPagesMax), 2);
-    EXPECT_STREQ(pages[0].Title, "General");
-    EXPECT_EQ(pages[0].HeaderRow, -1);
-    EXPECT_STREQ(pages[1].Title, "Empty");
-    EXPECT_EQ(pages[1].FirstRow, pages[1].EndRow);
+    EXPECT_EQ(Page(loose, 9, 2), "count 2");
+    EXPECT_EQ(Page(loose, 9, 0), "General -1 0-1");
+    EXPECT_EQ(Page(loose, 9, 1), "Empty 1 2-2");
 }
 
 TEST(DescriptorRoles, FoundFromTheShapeInBothVariants) {
