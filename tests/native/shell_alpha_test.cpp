@@ -151,8 +151,8 @@ TEST(ShellAlpha, MaskedPicturesShowTheirColourWhereTheMaskIsBlack) {
             PutMaskedBlock(colour.Buffer, mask.Buffer, target.Buffer, {0, 0, 1, 1, width, 2});
             for (int32_t y = 0; y < 3; ++y)
                 for (int32_t x = 0; x < width + 2; ++x) {
-                    const bool inside = x >= 1 && x <= width && y >= 1;
-                    const bool shown = inside && shows[(x - 1 + 3 * (y - 1)) % 6];
+                    const bool shown =
+                        x >= 1 && x <= width && y >= 1 && shows[(x - 1 + 3 * (y - 1)) % 6];
                     ASSERT_EQ(target.At(x, y), shown
                                                    ? Pixel(uint8_t(x - 1), uint8_t(y - 1), 200, 255)
                                                    : Pixel(7, 7, 7, 7))

@@ -18,35 +18,26 @@ int RunHost(const std::string& arguments, std::string* output) {
     return RunProgram("vorlamet_host.exe " + arguments, output);
 }
 
+// A one-second run with options before the configuration, which ends with exit 0.
+std::string RunBriefly(const std::string& options, const std::string& config) {
+    std::string out;
+    EXPECT_EQ(RunHost(options + "--seconds 1 --config " + Quote(config), &out), 0) << out;
+    return out;
+}
+
 // Both desktops: the plug-in starts and stops, the icon comes and goes, and
 // the service library is told which desktop DrawSkin paints.
 TEST(HostProgram, RunsThePluginOnEitherDesktopAndStopsItCleanly) {
-    struct Case {
-        const char* Options;
-        const char* Desktop;
-        const char* Skin;
-    };
-    const Case cases[] = {{"", "Desktop layer ", "DesktopSkin system 1"},
-                          {"--demo-desktop ", "Desktop demo ", "DesktopSkin wallpaper 1"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Desktop);
-        std::string out;
-        EXPECT_EQ(
-            RunHost(std::string(c.Options) + "--seconds 1 --config " + Quote(TestSkin()), &out), 0)
-            << out;
-        const char* lines[] = {c.Desktop,
-                               c.Skin,
-                               "GetPluginInfo \"Zelvo Resource Monitor\" section \"Quilbex\"",
-                               "InitGlobalModule 0 window ",
-                               "TrayIcon added 1",
-                               "End time",
-                               "DoneModule ",
-                               "TrayIcon removed 1"};
+    for (bool demo : {false, true}) {
+        const std::string out = RunBriefly(demo ? "--demo-desktop " : "", TestSkin());
         size_t at = 0;
-        for (const char* line : lines) {
+        for (const char* line : {demo ? "Desktop demo " : "Desktop layer ",
+                                 demo ? "DesktopSkin wallpaper 1" : "DesktopSkin system 1",
+                                 "GetPluginInfo \"Zelvo Resource Monitor\" section \"Quilbex\"",
+                                 "InitGlobalModule 0 window ", "TrayIcon added 1", "End time",
+                                 "DoneModule ", "TrayIcon removed 1"}) {
             at = out.find(line, at);
-            EXPECT_NE(at, std::string::npos) << "in order: " << line << "\n" << out;
-            if (at == std::string::npos) break;
+            ASSERT_NE(at, std::string::npos) << "in order: " << line << "\n" << out;
         }
         EXPECT_EQ(out.find("HostMsgQueryFullScreen"), std::string::npos)
             << "only an Always on top meter asks";
@@ -61,12 +52,10 @@ TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
     std::string skinDir = TestDataPath("../../skins/test/");
     std::string text = "[Quilbex]\r\nZ-Order=2\r\nSkin=" + skinDir + "background.png\r\n";
     ASSERT_TRUE(WriteTextFile(config, text));
-    for (const char* desktop : {"", "--demo-desktop "})
+    for (const std::string desktop : {"", "--demo-desktop "})
         for (bool fullScreen : {false, true}) {
-            std::string out;
-            std::string args = std::string(desktop) + "--seconds 1 --config " + Quote(config);
-            if (fullScreen) args += " --fullscreen-app";
-            EXPECT_EQ(RunHost(args, &out), 0) << out;
+            const std::string out =
+                RunBriefly(desktop + (fullScreen ? "--fullscreen-app " : ""), config);
             EXPECT_NE(
                 out.find(fullScreen ? "HostMsgQueryFullScreen 1" : "HostMsgQueryFullScreen 0"),
                 std::string::npos)
@@ -78,9 +67,7 @@ TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
 TEST(HostProgram, OpensTheSettingsDialog) {
     for (const char* noLayered : {static_cast<const char*>(nullptr), "1"}) {
         SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", noLayered);
-        std::string out;
-        EXPECT_EQ(RunHost("--seconds 1 --properties --config " + Quote(TestSkin()), &out), 0)
-            << out;
+        const std::string out = RunBriefly("--properties ", TestSkin());
         EXPECT_NE(out.find("Properties open: 44 rows on 6 pages"), std::string::npos) << out;
     }
     SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);

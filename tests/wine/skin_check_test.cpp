@@ -27,8 +27,8 @@ std::vector<std::string> ProblemLines(const std::string& output) {
     return lines;
 }
 
-int Check(const std::string& config, std::string* output) {
-    return RunProgram("vorlamet_host.exe --check \"" + config + "\"", output);
+int Check(const std::string& config, std::string* output, const std::string& options = "") {
+    return RunProgram("vorlamet_host.exe " + options + "--check \"" + config + "\"", output);
 }
 
 // The value of key in an INI text replaced (the key is added when missing).
@@ -160,9 +160,8 @@ TEST(SkinCheck, JudgesWhatTheDescriptorOffersWithoutLayeredWindows) {
     skin.Ini = WithKey(WithKey(skin.Ini, "LockMode", "3"), "Transparency", "90");
     SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", "1");
     std::string output;
-    const int status = Check(skin.Write(), &output);
+    EXPECT_EQ(Check(skin.Write(), &output), 0) << output;
     SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);
-    EXPECT_EQ(status, 0) << output;
     const std::vector<std::string> expected = {
         "warning: LockMode: 3 is not 0 to 2; the window behaves as 0 (Unlocked)",
         "warning: Z-Order: 1 (Normal) becomes 0 (Desktop) at start: the background has "
@@ -172,13 +171,10 @@ TEST(SkinCheck, JudgesWhatTheDescriptorOffersWithoutLayeredWindows) {
 
 TEST(SkinCheck, NeedsThePluginForItsRows) {
     std::string output;
-    EXPECT_EQ(RunProgram("vorlamet_host.exe --plugin plasmyr.dll --check \"" +
-                             SkinFolder("default") + "\\vorlamet.ini\"",
-                         &output),
-              2);
-    EXPECT_NE(output.find("error: plug-in"), std::string::npos) << output;
-    EXPECT_NE(output.find("lacks the export GetPluginInfo"), std::string::npos) << output;
-    EXPECT_NE(output.find("nothing was checked"), std::string::npos) << output;
+    EXPECT_EQ(Check(SkinFolder("default") + "\\vorlamet.ini", &output, "--plugin plasmyr.dll "), 2);
+    for (const char* part :
+         {"error: plug-in", "lacks the export GetPluginInfo", "nothing was checked"})
+        EXPECT_NE(output.find(part), std::string::npos) << output;
 }
 
 TEST(SkinCheck, MissingConfigurationIsExitTwo) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -208,9 +207,20 @@ TEST(TolvricDraw, MaskedPictureLeavesKeyPixelsAlone) {
     EXPECT_FALSE(DrawPicture(target.Dc, target.Dc, 0, 0, &failed));
 }
 
-// A picture made in memory, as LoadImageEx gives one: bottom-up 32-bit DIB
-// sections; with per-pixel alpha (premultiplied, every alpha somewhere) or
-// opaque with a mask (white where the picture is transparent).
+// A 32-bit DIB section, bottom-up for a positive height.
+HBITMAP MakeDib(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+// A picture made in memory as LoadImageEx gives one: bottom-up DIB sections,
+// with per-pixel alpha (premultiplied, every alpha somewhere) or opaque with a
+// mask (white where the picture is transparent).
 struct MadePicture {
     ImageInfo Info = {};
     MadePicture(int width, int height, bool masked) {
@@ -220,11 +230,10 @@ struct MadePicture {
         Info.Kind = masked ? ImageKindMasked : ImageKindAlpha;
         Info.Width = width;
         Info.Height = height;
-        uint32_t* bits = static_cast<uint32_t*>(Info.Bits);
         for (int i = 0; i < width * height; ++i) {
             const uint32_t a = masked ? 255 : (i * 7) % 256, c = (i * 13) % 256;
-            bits[i] = Pixel(uint8_t(c * a / 255), uint8_t((255 - c) * a / 255), uint8_t(a / 2),
-                            uint8_t(a));
+            static_cast<uint32_t*>(Info.Bits)[i] = Pixel(
+                uint8_t(c * a / 255), uint8_t((255 - c) * a / 255), uint8_t(a / 2), uint8_t(a));
             if (masked) static_cast<uint32_t*>(maskBits)[i] = (i % 3 == 0) ? 0xFFFFFF : 0;
         }
         if (masked) Info.Bits = nullptr; // Bits are for per-pixel alpha only
@@ -232,15 +241,6 @@ struct MadePicture {
     ~MadePicture() {
         DeleteObject(Info.ColorBitmap);
         if (Info.MaskBitmap) DeleteObject(Info.MaskBitmap);
-    }
-    static HBITMAP MakeDib(int width, int height, void** bits) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     }
 };
 
@@ -267,26 +267,17 @@ void DrawTheSystemsWay(HDC target, int x, int y, const ImageInfo& picture) {
     DeleteDC(mask);
 }
 
-// A memory DC over a device bitmap or a DIB section, filled with a pattern.
+// A memory DC over a device bitmap (kind 0) or a top-down (1) or bottom-up (2)
+// DIB section, filled with a pattern; clipped (dc 1) or with a moved origin (2).
 struct Target {
-    HDC Dc;
+    HDC Dc = CreateCompatibleDC(nullptr);
     HBITMAP Bitmap;
     HGDIOBJ Previous;
-    Target(int width, int height, int kind) { // 0 device bitmap, 1 top-down DIB, 2 bottom-up DIB
+    Target(int width, int height, int kind, int dc) {
+        void* bits = nullptr;
         HDC screen = GetDC(nullptr);
-        Dc = CreateCompatibleDC(screen);
-        if (kind == 0) {
-            Bitmap = CreateCompatibleBitmap(screen, width, height);
-        } else {
-            BITMAPINFO info = {};
-            info.bmiHeader.biSize = sizeof(info.bmiHeader);
-            info.bmiHeader.biWidth = width;
-            info.bmiHeader.biHeight = kind == 1 ? -height : height;
-            info.bmiHeader.biPlanes = 1;
-            info.bmiHeader.biBitCount = 32;
-            void* bits = nullptr;
-            Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        }
+        Bitmap = kind == 0 ? CreateCompatibleBitmap(screen, width, height)
+                           : MakeDib(width, kind == 1 ? -height : height, &bits);
         ReleaseDC(nullptr, screen);
         Previous = SelectObject(Dc, Bitmap);
         for (int y = 0; y < height; y += 8)
@@ -296,24 +287,18 @@ struct Target {
                 FillRect(Dc, &cell, brush);
                 DeleteObject(brush);
             }
+        if (dc == 1) IntersectClipRect(Dc, 20, 10, 70, 40);
+        if (dc == 2) SetViewportOrgEx(Dc, 7, 3, nullptr);
     }
     ~Target() {
         SelectObject(Dc, Previous);
         DeleteDC(Dc);
         DeleteObject(Bitmap);
     }
-    std::vector<uint32_t> Pixels(int width, int height) {
-        std::vector<uint32_t> out(size_t(width) * height);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        SelectObject(Dc, Previous); // read while not selected
-        GetDIBits(Dc, Bitmap, 0, UINT(height), out.data(), &info, DIB_RGB_COLORS);
-        Previous = SelectObject(Dc, Bitmap);
-        return out;
+    void CopyTo(TestDib& out) {
+        SetViewportOrgEx(Dc, 0, 0, nullptr);
+        BitBlt(out.Dc, 0, 0, out.Width, out.Height, Dc, 0, 0, SRCCOPY);
+        GdiFlush();
     }
 };
 
@@ -321,43 +306,39 @@ struct Target {
 // or the system's raster operations for moved origins), the picture is what
 // those operations make of it, within one level.
 TEST(TolvricDraw, PicturesLookAsTheSystemDrawsThem) {
-    struct Case {
+    const struct {
         const char* Name;
         bool Masked;
-        int TargetKind, TargetW, TargetH, PictureW, PictureH, X, Y;
-        bool Clip, MovedOrigin;
+        int TargetKind, TargetW, TargetH, PictureW, PictureH, X, Y, Dc;
+    } cases[] = {
+        {"meter background on a device bitmap", false, 0, 220, 120, 220, 120, 0, 0, 0},
+        {"on a top-down DIB", false, 1, 220, 120, 220, 120, 0, 0, 0},
+        {"on a bottom-up DIB", false, 2, 220, 120, 220, 120, 0, 0, 0},
+        {"larger than one band of rows", false, 0, 400, 400, 300, 290, 40, 50, 0},
+        {"partly outside the target", false, 0, 100, 60, 80, 50, 50, 30, 0},
+        {"clipped to a rectangle", false, 1, 120, 80, 100, 60, 5, 5, 1},
+        {"with a moved origin", false, 1, 120, 80, 100, 60, 5, 5, 2},
+        {"masked on a device bitmap", true, 0, 240, 84, 240, 84, 0, 0, 0},
+        {"masked on a top-down DIB, partly outside", true, 1, 100, 60, 80, 50, 50, 30, 0},
+        {"masked, clipped", true, 2, 120, 80, 100, 60, 5, 5, 1},
+        {"masked, with a moved origin", true, 0, 120, 80, 100, 60, 5, 5, 2},
     };
-    const Case cases[] = {
-        {"meter background on a device bitmap", false, 0, 220, 120, 220, 120, 0, 0, false, false},
-        {"on a top-down DIB", false, 1, 220, 120, 220, 120, 0, 0, false, false},
-        {"on a bottom-up DIB", false, 2, 220, 120, 220, 120, 0, 0, false, false},
-        {"larger than one band of rows", false, 0, 400, 400, 300, 290, 40, 50, false, false},
-        {"partly outside the target", false, 0, 100, 60, 80, 50, 50, 30, false, false},
-        {"clipped to a rectangle", false, 1, 120, 80, 100, 60, 5, 5, true, false},
-        {"with a moved origin", false, 1, 120, 80, 100, 60, 5, 5, false, true},
-        {"masked on a device bitmap", true, 0, 240, 84, 240, 84, 0, 0, false, false},
-        {"masked on a top-down DIB, partly outside", true, 1, 100, 60, 80, 50, 50, 30, false,
-         false},
-        {"masked, clipped", true, 2, 120, 80, 100, 60, 5, 5, true, false},
-        {"masked, with a moved origin", true, 0, 120, 80, 100, 60, 5, 5, false, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         MadePicture picture(c.PictureW, c.PictureH, c.Masked);
         ASSERT_NE(picture.Info.ColorBitmap, nullptr);
-        Target drawn(c.TargetW, c.TargetH, c.TargetKind), expected(c.TargetW, c.TargetH, 0);
-        for (Target* t : {&drawn, &expected}) {
-            if (c.Clip) IntersectClipRect(t->Dc, 20, 10, 70, 40);
-            if (c.MovedOrigin) SetViewportOrgEx(t->Dc, 7, 3, nullptr);
-        }
+        const int w = c.TargetW, h = c.TargetH;
+        Target drawn(w, h, c.TargetKind, c.Dc), expected(w, h, 0, c.Dc);
         EXPECT_TRUE(DrawPicture(drawn.Dc, drawn.Dc, c.X, c.Y, &picture.Info));
         DrawTheSystemsWay(expected.Dc, c.X, c.Y, picture.Info);
-        const std::vector<uint32_t> got = drawn.Pixels(c.TargetW, c.TargetH);
-        const std::vector<uint32_t> want = expected.Pixels(c.TargetW, c.TargetH);
+        TestDib got(w, h, false, 0), want(w, h, false, 0);
+        drawn.CopyTo(got);
+        expected.CopyTo(want);
         int off = 0;
-        for (size_t i = 0; i < got.size(); ++i)
+        for (int i = 0; i < w * h; ++i)
             for (int shift = 0; shift < 24; shift += 8)
-                off += std::abs(int((got[i] >> shift) & 0xFF) - int((want[i] >> shift) & 0xFF)) > 1;
+                off += std::abs(int(got.Bits[i] >> shift & 0xFF) -
+                                int(want.Bits[i] >> shift & 0xFF)) > 1;
         EXPECT_EQ(off, 0) << "colour bytes more than one level from the system's";
     }
 }
@@ -374,32 +355,30 @@ TEST(TolvricDraw, SkinIsTheDesktopBehindTheWindow) {
     PaintDesktop(desktop.Dc);
     const uint32_t system = desktop.At(0, 0) & 0xFFFFFF;
 
-    struct Step {
-        int Source;
-        int Left, Top;
-    };
-    const Step steps[] = {{DesktopSkinWallpaper, 100, 60},
-                          {DesktopSkinWallpaper, 900, 500},
-                          {DesktopSkinSystem, 900, 500},
-                          {DesktopSkinSystem, 100, 60},
-                          {DesktopSkinWallpaper, 100, 60}};
+    const struct {
+        int Source, Left, Top;
+    } steps[] = {{DesktopSkinWallpaper, 100, 60},
+                 {DesktopSkinWallpaper, 900, 500},
+                 {DesktopSkinSystem, 900, 500},
+                 {DesktopSkinSystem, 100, 60},
+                 {DesktopSkinWallpaper, 100, 60}};
     TestDib target(50, 30, false, 0);
     RECT client = {0, 0, 50, 30};
     RECT screen = {0, 0, 1280, 800};
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         SCOPED_TRACE(step.Source == DesktopSkinSystem ? "system" : "wallpaper");
         ASSERT_EQ(setDesktopSkin(step.Source), 1);
         RECT window = {step.Left, step.Top, step.Left + 50, step.Top + 30};
         for (int twice = 0; twice < 2; ++twice) { // painted, then from the kept picture
             EXPECT_TRUE(DrawSkin(target.Dc, target.Dc, &client, &window, &screen, 0, 0, 4 + 2));
             for (int y = 0; y < 30; ++y)
-                for (int x = 0; x < 50; ++x) {
-                    const uint32_t want =
-                        step.Source == DesktopSkinSystem
-                            ? system
-                            : WallpaperPixel(step.Left + x, step.Top + y, 1280, 800) & 0xFFFFFF;
-                    ASSERT_EQ(target.At(x, y) & 0xFFFFFF, want) << x << "," << y;
-                }
+                for (int x = 0; x < 50; ++x)
+                    ASSERT_EQ(target.At(x, y) & 0xFFFFFF,
+                              step.Source == DesktopSkinSystem
+                                  ? system
+                                  : WallpaperPixel(step.Left + x, step.Top + y, 1280, 800) &
+                                        0xFFFFFF)
+                        << x << "," << y;
         }
     }
     EXPECT_EQ(setDesktopSkin(7), 0);
