@@ -81,3 +81,7 @@ std::string RowDisplayName(const DescriptorRow& row) {
     if (key.empty() || key == caption) return caption;
     return caption + " (" + key + ")";
 }
+
+std::string RangeText(const EditorSpec& spec) {
+    return std::to_string(spec.Min) + "-" + std::to_string(spec.Max);
+}

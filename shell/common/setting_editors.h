@@ -36,6 +36,9 @@ EditorSpec EditorFor(const DescriptorRow& row);
 // The option's name, or "" when the row has none at that index.
 const char* OptionName(const EditorSpec& spec, int32_t index);
 
+// A ranged row's range as messages and the dialog show it: "200-5000".
+std::string RangeText(const EditorSpec& spec);
+
 // How messages name a row: its caption, and its key when that differs
 // ("FramesCount (CPUFramesCount)"), since captions repeat across groups.
 std::string RowDisplayName(const DescriptorRow& row);

@@ -15,10 +15,6 @@ std::string Quoted(const std::string& text) {
     return "\"" + text.substr(0, shown) + "...\"";
 }
 
-std::string RangeText(const EditorSpec& spec) {
-    return std::to_string(spec.Min) + "-" + std::to_string(spec.Max);
-}
-
 bool CheckNumber(const DescriptorRow& row, const EditorSpec& spec, const std::string& text,
                  std::string* stored, std::string* message) {
     const std::string name = RowDisplayName(row);

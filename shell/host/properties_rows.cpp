@@ -75,8 +75,7 @@ void MakeRow(HWND dialog, int32_t row, int slot) {
                          RowControlId(row, PartSpin), RECT{0, 0, 0, 0});
         SendMessageA(spin, UDM_SETBUDDY, WPARAM(edit), 0);
         SendMessageA(spin, UDM_SETRANGE32, WPARAM(spec.Min), LPARAM(spec.Max));
-        const std::string range = std::to_string(spec.Min) + "-" + std::to_string(spec.Max);
-        MakeHint(dialog, row, range.c_str(), EditorX + 64, y);
+        MakeHint(dialog, row, RangeText(spec).c_str(), EditorX + 64, y);
         break;
     }
     case SettingEditor::Text:
