@@ -404,9 +404,9 @@ def menu_windows(env):
 
 def choose_from_tray_menu(env, host, key):
     """Opens the icon's menu as a right-click on it does, and picks an item by its key."""
-    before = len([l for l in host.log() if l == "TrayMenu"])
+    before = host.count(r"^TrayMenu$")
     check("posted" in env.probe("tray", "menu"), "the probe found the icon's window")
-    wait_until(lambda: len([l for l in host.log() if l == "TrayMenu"]) > before, "the tray menu")
+    host.wait_count(r"^TrayMenu$", before + 1)
     wait_until(lambda: menu_windows(env), "the tray menu on screen")
     xdo("key", key)
 
@@ -1021,8 +1021,7 @@ def test_tray_icon_and_clean_ends(env):
         host.wait_line(r"^TrayIcon added 1$")
         choose_from_tray_menu(env, host, "r")
         host.wait_line(r"^Tray Reload$")
-        wait_until(lambda: len([l for l in host.log() if l.startswith("InitGlobalModule 0")]) == 2,
-                   "the plug-in started again")
+        host.wait_count(r"^InitGlobalModule 0", 2)
         check([l for l in host.log() if l.startswith("DoneModule")] == ["DoneModule 1"],
               "stopped once before: %s" % host.log())
         wait_until(lambda: (env.meter_state() or {}).get("visible"), "the meter shown again")
@@ -1034,7 +1033,7 @@ def test_tray_icon_and_clean_ends(env):
         check(second.returncode == 3, "the second host's status: %d" % second.returncode)
         check("already running with" in second.stderr and "InitGlobalModule" not in second.stdout,
               "the second host says so and starts nothing: %r %r" % (second.stdout, second.stderr))
-        check(host.alive() and len([l for l in host.log() if l.startswith("DoneModule")]) == 1,
+        check(host.alive() and host.count(r"^DoneModule") == 1,
               "the first host runs on")
 
         check("posted" in env.probe("tray", "dblclick"), "double-click on the icon")
