@@ -1,5 +1,5 @@
 #include "bench/bench_timing.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -13,7 +13,7 @@
 #include "bench/alloc_counter.h"
 #include "bench/bench_timing.h"
 #include "host/host_records.h"
-#include "shell/host/desktop_windows.h"
+#include "shell/host_program/desktop_windows.h"
 
 #include <psapi.h>
 

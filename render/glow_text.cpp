@@ -6,7 +6,7 @@
 
 #include "host/host_library.h"
 #include "render/glow_reduce.h"
-#include "render/scoped_gdi.h"
+#include "win32/scoped_gdi.h"
 
 void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text, int32_t shadow,
                   uint32_t textColour, uint32_t shadowColour) {

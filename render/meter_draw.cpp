@@ -4,7 +4,7 @@
 #include "host/host_library.h"
 #include "render/frame_select.h"
 #include "render/key_mask.h"
-#include "render/scoped_gdi.h"
+#include "win32/scoped_gdi.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "host/host_library.h"
 #include "plugin/plugin_state.h"
 #include "render/key_mask.h"
-#include "render/scoped_gdi.h"
+#include "win32/scoped_gdi.h"
 #include "render/surface_rules.h"
 
 HDC BackBuffer;

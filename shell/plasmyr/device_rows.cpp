@@ -1,5 +1,5 @@
 #include "shell/plasmyr/device_rows.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 namespace {
 

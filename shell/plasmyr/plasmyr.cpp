@@ -2,7 +2,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/plasmyr/device_rows.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 #include <cstring>
 

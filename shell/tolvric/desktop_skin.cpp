@@ -7,7 +7,7 @@
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
 #include "shell/tolvric/call_log.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "shell/common/region_runs.h"
 #include "shell/plasmyr/device_rows.h"
 #include "shell/tolvric/call_log.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 #include <vector>
 

@@ -15,7 +15,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/tolvric/call_log.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 #include <wincodec.h>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "shell/host/properties.h"
+#include "shell/host_program/properties.h"
 
 #include "shell/common/setting_values.h"
-#include "shell/host/host_log.h"
-#include "shell/host/plugin_session.h"
-#include "shell/host/properties_apply.h"
-#include "shell/host/properties_pickers.h"
-#include "shell/host/properties_rows.h"
+#include "shell/host_program/host_log.h"
+#include "shell/host_program/plugin_session.h"
+#include "shell/host_program/properties_apply.h"
+#include "shell/host_program/properties_pickers.h"
+#include "shell/host_program/properties_rows.h"
 #include "shell/tolvric/config_file.h"
 
 #include <commctrl.h>

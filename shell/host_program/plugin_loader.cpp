@@ -1,4 +1,4 @@
-#include "shell/host/plugin_loader.h"
+#include "shell/host_program/plugin_loader.h"
 
 #include <cstdio>
 

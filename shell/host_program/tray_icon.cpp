@@ -1,8 +1,8 @@
-#include "shell/host/tray_icon.h"
+#include "shell/host_program/tray_icon.h"
 
-#include "shell/host/host_log.h"
-#include "shell/host/plugin_session.h"
-#include "shell/host/shell_windows.h"
+#include "shell/host_program/host_log.h"
+#include "shell/host_program/plugin_session.h"
+#include "shell/host_program/shell_windows.h"
 
 #include <shellapi.h>
 

@@ -1,9 +1,9 @@
-#include "shell/host/desktop_windows.h"
+#include "shell/host_program/desktop_windows.h"
 
 #include "shell/common/wallpaper.h"
-#include "shell/host/host_log.h"
+#include "shell/host_program/host_log.h"
 #include "shell/tolvric/desktop_skin.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 
 #include <cstdint>
 

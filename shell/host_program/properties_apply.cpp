@@ -1,10 +1,10 @@
-#include "shell/host/properties_apply.h"
+#include "shell/host_program/properties_apply.h"
 
 #include "shell/common/setting_changes.h"
-#include "shell/host/host_log.h"
-#include "shell/host/plugin_session.h"
-#include "shell/host/properties_rows.h"
-#include "shell/host/skin_check.h"
+#include "shell/host_program/host_log.h"
+#include "shell/host_program/plugin_session.h"
+#include "shell/host_program/properties_rows.h"
+#include "shell/host_program/skin_check.h"
 #include "shell/tolvric/config_file.h"
 
 namespace {

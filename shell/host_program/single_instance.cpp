@@ -1,4 +1,4 @@
-#include "shell/host/single_instance.h"
+#include "shell/host_program/single_instance.h"
 
 #include "shell/common/host_identity.h"
 

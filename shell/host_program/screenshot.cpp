@@ -1,7 +1,7 @@
-#include "shell/host/screenshot.h"
+#include "shell/host_program/screenshot.h"
 
 #include "shell/common/png_writer.h"
-#include "shell/win32/dib_info.h"
+#include "win32/dib_info.h"
 #include <windows.h>
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "shell/host/plugin_session.h"
+#include "shell/host_program/plugin_session.h"
 
-#include "shell/host/host_log.h"
+#include "shell/host_program/host_log.h"
 
 PluginSession& HostSession() {
     static PluginSession session;

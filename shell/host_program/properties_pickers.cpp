@@ -1,4 +1,4 @@
-#include "shell/host/properties_pickers.h"
+#include "shell/host_program/properties_pickers.h"
 
 #include "shell/common/ini_values.h"
 #include "shell/common/setting_forms.h"

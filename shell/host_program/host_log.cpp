@@ -1,4 +1,4 @@
-#include "shell/host/host_log.h"
+#include "shell/host_program/host_log.h"
 
 #include <cstdarg>
 #include <cstdio>

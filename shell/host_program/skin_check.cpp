@@ -1,7 +1,7 @@
-#include "shell/host/skin_check.h"
+#include "shell/host_program/skin_check.h"
 
 #include "host/host_library.h"
-#include "shell/host/plugin_loader.h"
+#include "shell/host_program/plugin_loader.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "shell/host/shell_windows.h"
+#include "shell/host_program/shell_windows.h"
 
 #include "host/host_records.h"
-#include "shell/host/desktop_windows.h"
-#include "shell/host/host_log.h"
-#include "shell/host/plugin_session.h"
-#include "shell/host/properties.h"
-#include "shell/host/tray_icon.h"
+#include "shell/host_program/desktop_windows.h"
+#include "shell/host_program/host_log.h"
+#include "shell/host_program/plugin_session.h"
+#include "shell/host_program/properties.h"
+#include "shell/host_program/tray_icon.h"
 
 namespace {
 
