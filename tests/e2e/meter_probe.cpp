@@ -30,6 +30,8 @@
 //   meter_probe desktop           "desktop R G B": what PaintDesktop paints
 //   meter_probe colours           sets the desktop colour to what it is, so
 //                                 that every window hears WM_SYSCOLORCHANGE
+//   meter_probe monitors          per monitor "monitor L T R B work L T R B",
+//                                 the main one first
 #include <windows.h>
 #include <shellapi.h>
 
@@ -303,6 +305,24 @@ static int Colours() {
     return 0;
 }
 
+static BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM primary) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    if (((info.dwFlags & MONITORINFOF_PRIMARY) != 0) != (primary != 0)) return TRUE;
+    const RECT& m = info.rcMonitor;
+    const RECT& w = info.rcWork;
+    printf("monitor %ld %ld %ld %ld work %ld %ld %ld %ld\n", m.left, m.top, m.right, m.bottom,
+           w.left, w.top, w.right, w.bottom);
+    return TRUE;
+}
+
+static int Monitors() {
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 1);
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -316,8 +336,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "endsession")) return EndSession();
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
+    if (argc >= 2 && !strcmp(argv[1], "monitors")) return Monitors();
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|monitors\n",
           stderr);
     return 2;
 }
