@@ -6,6 +6,7 @@
 #include "render/surface_rules.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
+#include "window/placement.h"
 #include "window/window_parts.h"
 #include "window/window_proc.h"
 
@@ -77,7 +78,8 @@ static HWND CreateMeterWindow() {
         break;
     }
     if (ZOrder != 0 && LockMode == 3) exStyle |= WS_EX_TRANSPARENT;
-    return CreateWindowExA(exStyle, ClassName, nullptr, style, WindowX, WindowY, Background.Width,
+    const POINT at = PlaceAtStart(parent);
+    return CreateWindowExA(exStyle, ClassName, nullptr, style, at.x, at.y, Background.Width,
                            Background.Height, parent, nullptr, ModuleInstance, nullptr);
 }
 

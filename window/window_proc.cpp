@@ -3,6 +3,7 @@
 #include "plugin/plugin_state.h"
 #include "render/render.h"
 #include "sampling/sampling.h"
+#include "window/placement.h"
 #include "window/window_parts.h"
 
 void OnPaint(HWND window) {
@@ -43,6 +44,9 @@ LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_EXITSIZEMOVE:
         OnExitSizeMove(window);
+        break;
+    case WM_DISPLAYCHANGE:
+        PlaceAfterDisplayChange(window);
         break;
     case AppBarCallbackMsg:
         OnAppBarNotice(window, wParam, lParam);

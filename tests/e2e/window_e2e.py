@@ -1098,28 +1098,77 @@ TESTS = [
 # --- the tests on two monitors ----------------------------------------------
 
 
-def test_meters_come_back_on_the_second_monitor(env):
-    # A Normal and a Desktop-level meter dragged from the main monitor onto
-    # the second one stay there, and start there again.
+def set_drag_full_windows(on):
+    """Windows' "show window contents while dragging", read by each program as it starts."""
+    result = run("wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "DragFullWindows",
+                 "/d", "1" if on else "0", "/f")
+    check(result.returncode == 0, "cannot set DragFullWindows: " + result.stderr)
+
+
+def test_drags_onto_the_second_monitor_come_back_there(env):
+    # A Normal and a Desktop-level meter, each dragged with and without the
+    # window's contents shown while dragging, from the main monitor onto the
+    # second one: each is saved where the drag ended and starts there again.
     second = TWO_MONITORS[1]
-    for name, z_order in (("Normal", 1), ("Desktop", 0)):
-        ini = env.skin_copy("second_%d" % z_order, **{"Z-Order": z_order, "LockMode": 0,
-                                                      "X": 40, "Y": 40})
+    place = (second[0] + 216, 140)
+    rows = [("Normal", 1, True), ("Normal", 1, False), ("Desktop", 0, True), ("Desktop", 0, False)]
+    try:
+        for name, z_order, full in rows:
+            what = "%s meter, %s drag" % (name, "full-window" if full else "outline")
+            set_drag_full_windows(full)
+            ini = env.skin_copy("second_%d_%d" % (z_order, full), **{"Z-Order": z_order, "LockMode": 0, "X": 40, "Y": 40})
+            host = Host(env, ini, demo=False)
+            try:
+                drag(60, 60, second[0] + 236, 160)
+                wait_until(lambda: env.meter_state()["rect"][:2] == place,
+                           "the %s at %s" % (what, place))
+                wait_until(lambda: host.config_writes(), "%s: the save" % what)
+                check(host.config_writes() == ["SetCFGInt X %d" % place[0],
+                                               "SetCFGInt Y %d" % place[1]],
+                      "%s: saved where the drag ended: %s" % (what, host.config_writes()))
+            finally:
+                host.stop()
+            host = Host(env, ini, demo=False)
+            try:
+                check(host.meter["rect"][:2] == place,
+                      "%s: the restarted meter on the second monitor: %s" % (what, host.meter))
+                env.screenshot("second_monitor_%s_%s" % (name.lower(), "full" if full else
+                                                         "outline"))
+            finally:
+                host.stop()
+    finally:
+        set_drag_full_windows(False)  # Wine's own default
+
+
+def test_a_lost_meter_shows_on_the_nearest_monitor(env):
+    # A place that no monitor shows (beyond the second monitor, or below the
+    # shorter second monitor beside the main one) puts the meter wholly on the
+    # nearest monitor; the file keeps its place, also after a click, until a
+    # drag. A meter partly on a monitor stays where it is.
+    rows = [("beyond the second monitor", 1, (3000, 100), (1824 - SKIN_W, 100)),
+            ("below the second monitor", 0, (1500, 700), (1500, 600 - SKIN_H)),
+            ("partly on the second monitor", 1, (1700, 500), (1700, 500))]
+    for what, z_order, saved, shown in rows:
+        ini = env.skin_copy("lost_%d_%d" % saved, **{"Z-Order": z_order, "LockMode": 0, "X": saved[0], "Y": saved[1]})
         host = Host(env, ini, demo=False)
         try:
-            drag(60, 60, second[0] + 236, 160)
-            place = (second[0] + 216, 140)
-            wait_until(lambda: env.meter_state()["rect"][:2] == place,
-                       "the %s meter at %s" % (name, place))
+            check(host.meter["rect"][:2] == shown, "%s: shown at %s: %s" % (what, shown,
+                                                                           host.meter))
+            env.screenshot("lost_meter_%d_%d" % saved)
+            point = (shown[0] + 40, shown[1] + 30)  # on the skin and on a monitor
+            xdo("mousemove", *point)
+            settle()
+            xdo("click", 1)
+            wait_until(lambda: host.config_writes(), "%s: the click's save" % what)
+            check((ini_value(ini, "X"), ini_value(ini, "Y")) == tuple(str(v) for v in saved),
+                  "%s: the file keeps X, Y: %s" % (what, host.config_writes()))
+            check(env.meter_state()["rect"][:2] == shown, "%s: a click moves nothing" % what)
+            # Away from the click, so that the press is not a double click.
+            drag(point[0] + 20, point[1] + 10, point[0] - 80, point[1] + 60)
+            moved = (shown[0] - 100, shown[1] + 50)
             wait_until(lambda: (ini_value(ini, "X"), ini_value(ini, "Y")) ==
-                       tuple(str(v) for v in place), "%s: %s saved" % (name, place))
-        finally:
-            host.stop()
-        host = Host(env, ini, demo=False)
-        try:
-            check(host.meter["rect"][:2] == place,
-                  "%s: the restarted meter on the second monitor: %s" % (name, host.meter))
-            env.screenshot("second_monitor_%s" % name.lower())
+                       tuple(str(v) for v in moved), "%s: the drag saved %s" % (what, moved))
+            check(env.meter_state()["rect"][:2] == moved, "%s: the meter where it was dragged" % what)
         finally:
             host.stop()
 
@@ -1128,7 +1177,8 @@ def test_meters_come_back_on_the_second_monitor(env):
 # of each monitor as Windows should see it, the main one first.
 TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]
 TWO_MONITOR_TESTS = [
-    test_meters_come_back_on_the_second_monitor,
+    test_drags_onto_the_second_monitor_come_back_there,
+    test_a_lost_meter_shows_on_the_nearest_monitor,
 ]
 
 

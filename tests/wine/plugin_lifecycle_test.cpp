@@ -81,7 +81,7 @@ class PluginLifecycle : public ::testing::Test {
         std::string ini = "[Quilbex]\r\n";
         if (withSkin) ini += "Skin=" + SkinFile("background.png") + "\r\n";
         ini += "CPUSkin=" + SkinFile("cpu.png") + "\r\nCPUFramesCount=11\r\n";
-        ini += "CPUTextFormat=CPU %i%\r\nX=40\r\nY=30\r\n" + extra;
+        ini += "CPUTextFormat=CPU %i%\r\n" + place + extra;
         configPath = TempPath("lifecycle", ".ini");
         ASSERT_TRUE(WriteTextFile(configPath, ini));
         context.ConfigHandle = const_cast<char*>(configPath.c_str());
@@ -99,6 +99,7 @@ class PluginLifecycle : public ::testing::Test {
     PluginShellRecord record = {};
     HostContextRecord context = {};
     std::string configPath;
+    std::string place = "X=40\r\nY=30\r\n";
 };
 
 TEST_F(PluginLifecycle, FullStartShowsTheWindowAndStopReleasesIt) {
@@ -171,6 +172,55 @@ TEST_F(PluginLifecycle, DesktopLevelIsAChildOfTheDesktopParent) {
         << "a Desktop window is never click-through";
     EXPECT_TRUE(ShellMessages.empty());
     plugin.Done();
+}
+
+TEST_F(PluginLifecycle, XAndYAreAPointOfTheScreenAtEveryLevel) {
+    // A Desktop-level window is created in its parent's coordinates: with the
+    // parent elsewhere than at the screen's corner (a desktop that reaches a
+    // monitor left of or above the main one) it still starts at (X, Y).
+    SetWindowPos(desktop, nullptr, -100, -50, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const char* level : {"Z-Order=0\r\n", "Z-Order=1\r\n"}) {
+        Configure(level);
+        plugin.Init(&context);
+        RECT r;
+        GetWindowRect(record.PluginWnd, &r);
+        EXPECT_EQ(r.left, 40) << level;
+        EXPECT_EQ(r.top, 30) << level;
+        plugin.Done();
+    }
+}
+
+TEST_F(PluginLifecycle, ASavedPlaceNoMonitorShowsStartsOnTheNearestMonitor) {
+    // Wholly on the nearest monitor, the file untouched; partly on the
+    // screen it stays where it was saved.
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct {
+        int X, Y;
+        bool Lost;
+    } cases[] = {{screenW + 300, 100, true}, {-5000, screenH + 5000, true}, {-30, -20, false}};
+    for (const auto& c : cases) {
+        place = "X=" + std::to_string(c.X) + "\r\nY=" + std::to_string(c.Y) + "\r\n";
+        for (const char* level : {"Z-Order=0\r\n", "Z-Order=1\r\n"}) {
+            Configure(level);
+            const std::string before = ReadTextFile(configPath);
+            plugin.Init(&context);
+            RECT r;
+            GetWindowRect(record.PluginWnd, &r);
+            if (c.Lost) {
+                EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+                            r.bottom <= work.bottom)
+                    << level << c.X << "," << c.Y;
+                EXPECT_TRUE(r.right == work.right || r.left == work.left) << "moved no further";
+            } else {
+                EXPECT_EQ(r.left, c.X) << level;
+                EXPECT_EQ(r.top, c.Y) << level;
+            }
+            plugin.Done();
+            EXPECT_EQ(ReadTextFile(configPath), before) << "the file keeps X and Y";
+        }
+    }
 }
 
 TEST_F(PluginLifecycle, GhostModeMakesTheWindowClickThrough) {

@@ -3,6 +3,7 @@
 // tracking and saving, and full-screen notices.
 #include "tests/wine/window_test_fixture.h"
 #include "tests/wine/wine_test_support.h"
+#include "window/placement.h"
 
 #include <shellapi.h>
 
@@ -172,15 +173,38 @@ class WindowSaveTest : public WindowTest {
     std::string ini;
 };
 
-TEST_F(WindowSaveTest, EndOfAMoveSavesTheWindowPosition) {
-    MakeMeter();
-    MoveWindow(meter, 260, 170, MeterWidth, MeterHeight, FALSE);
-    ValidateRect(meter, nullptr);
-    EXPECT_EQ(Send(WM_EXITSIZEMOVE), DefWindowProcA(meter, WM_EXITSIZEMOVE, 0, 0));
-    EXPECT_EQ(Saved("X"), 260);
-    EXPECT_EQ(Saved("Y"), 170);
-    EXPECT_EQ(Saved("LockMode"), 0) << "the other keys stay";
-    EXPECT_TRUE(NeedsRepaint());
+TEST_F(WindowSaveTest, TheEndOfADragSavesWhereItEndedInEitherDragMode) {
+    // With the window's contents shown while dragging the window is already
+    // at the last WM_MOVING place; without, the system moves it only after
+    // WM_EXITSIZEMOVE. A click that moved nothing writes the saved place
+    // again, wherever the window is shown.
+    struct {
+        const char* What;
+        bool Moving, WindowFollows;
+        int X, Y;
+    } cases[] = {
+        {"full-window drag", true, true, 260, 170},
+        {"outline drag", true, false, 260, 170},
+        {"click without a move", false, false, 1, 2},
+    };
+    for (const auto& c : cases) {
+        MakeMeter();
+        SavedPlaceX = 1;
+        SavedPlaceY = 2;
+        if (c.Moving) {
+            RECT proposed = {260, 170, 260 + MeterWidth, 170 + MeterHeight};
+            Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
+        }
+        if (c.WindowFollows) MoveWindow(meter, 260, 170, MeterWidth, MeterHeight, FALSE);
+        ValidateRect(meter, nullptr);
+        EXPECT_EQ(Send(WM_EXITSIZEMOVE), DefWindowProcA(meter, WM_EXITSIZEMOVE, 0, 0));
+        EXPECT_EQ(Saved("X"), c.X) << c.What;
+        EXPECT_EQ(Saved("Y"), c.Y) << c.What;
+        EXPECT_EQ(Saved("LockMode"), 0) << "the other keys stay";
+        EXPECT_TRUE(NeedsRepaint()) << c.What;
+        DestroyWindow(meter);
+        meter = nullptr;
+    }
 }
 
 TEST_F(WindowSaveTest, MovingAloneWritesNothing) {
@@ -191,16 +215,71 @@ TEST_F(WindowSaveTest, MovingAloneWritesNothing) {
     EXPECT_EQ(Saved("Y"), 2);
 }
 
-TEST_F(WindowSaveTest, ADesktopWindowSavesItsPlaceInItsParent) {
+TEST_F(WindowSaveTest, ADesktopWindowSavesItsPlaceOnTheScreen) {
     HWND desktop = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 50, 40, 600,
                                    400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     MakeMeter(0, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, desktop, 10, 20);
+    RECT proposed = {160, 100, 160 + MeterWidth, 100 + MeterHeight}; // screen coordinates
+    Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
     Send(WM_EXITSIZEMOVE);
-    EXPECT_EQ(Saved("X"), 10);
-    EXPECT_EQ(Saved("Y"), 20);
+    EXPECT_EQ(Saved("X"), 160);
+    EXPECT_EQ(Saved("Y"), 100);
     DestroyWindow(meter);
     meter = nullptr;
     DestroyWindow(desktop);
+}
+
+TEST_F(WindowSaveTest, ADisplayChangeBringsALostWindowBackAndLaterToItsPlace) {
+    // The saved place off every monitor (as after a monitor was unplugged):
+    // the window goes wholly onto the nearest monitor, the file keeps its
+    // place; once a monitor shows the saved place again, the window returns.
+    // A Desktop-level window whose parent has moved is put back at the same
+    // point of the screen.
+    const int screenW = GetSystemMetrics(SM_CXSCREEN);
+    HWND desktop = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 50, 40, 600,
+                                   400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    Background.Width = MeterWidth;
+    Background.Height = MeterHeight;
+    struct {
+        const char* What;
+        bool Child;
+        POINT Saved, Now, Shown;
+    } cases[] = {
+        {"lost to the right",
+         false,
+         {screenW + 500, 100},
+         {screenW + 500, 100},
+         {screenW - MeterWidth, 100}},
+        {"lost above and left", false, {-900, -700}, {-900, -700}, {0, 0}},
+        {"the saved place shown again", false, {300, 200}, {screenW - MeterWidth, 200}, {300, 200}},
+        {"partly on the screen: stays", false, {-20, 100}, {-20, 100}, {-20, 100}},
+        {"a child whose parent moved", true, {300, 200}, {250, 160}, {300, 200}},
+    };
+    for (const auto& c : cases) {
+        if (c.Child) {
+            MakeMeter(0, WS_CHILD | WS_CLIPSIBLINGS, desktop, c.Now.x - 50, c.Now.y - 40);
+        } else {
+            MakeMeter(WS_EX_TOOLWINDOW, WS_POPUP, nullptr, c.Now.x, c.Now.y);
+        }
+        SavedPlaceX = c.Saved.x;
+        SavedPlaceY = c.Saved.y;
+        ValidateRect(meter, nullptr);
+        const LPARAM size = MAKELPARAM(screenW, GetSystemMetrics(SM_CYSCREEN));
+        EXPECT_EQ(Send(WM_DISPLAYCHANGE, 32, size),
+                  DefWindowProcA(meter, WM_DISPLAYCHANGE, 32, size));
+        RECT r;
+        GetWindowRect(meter, &r);
+        EXPECT_EQ(r.left, c.Shown.x) << c.What;
+        EXPECT_EQ(r.top, c.Shown.y) << c.What;
+        EXPECT_EQ(WindowX, c.Shown.x) << c.What;
+        EXPECT_EQ(WindowY, c.Shown.y) << c.What;
+        EXPECT_EQ(NeedsRepaint(), c.Now.x != c.Shown.x) << c.What << ": repainted when moved";
+        EXPECT_EQ(Saved("X"), 1) << "nothing written";
+        DestroyWindow(meter);
+        meter = nullptr;
+    }
+    DestroyWindow(desktop);
+    Background = ImageInfo{};
 }
 
 static bool IsTopmost(HWND window) {
