@@ -69,8 +69,7 @@ int Fail(const std::string& message, int status = 2) {
 }
 
 void LogPluginInfo(const PluginSession& session) {
-    const PluginDescriptor* info =
-        static_cast<const PluginDescriptor*>(session.Plugin.GetPluginInfo());
+    const PluginInfo* info = static_cast<const PluginInfo*>(session.Plugin.GetPluginInfo());
     if (info)
         HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
                 info->Section ? info->Section : "", info->RowCount);

@@ -220,9 +220,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 // The descriptor of the loaded plug-in, or null (said to the user) when it
 // cannot be shown.
-const PluginDescriptor* UsableDescriptor(HWND owner) {
-    const PluginDescriptor* d =
-        static_cast<const PluginDescriptor*>(HostSession().Plugin.GetPluginInfo());
+const PluginInfo* UsableDescriptor(HWND owner) {
+    const PluginInfo* d = static_cast<const PluginInfo*>(HostSession().Plugin.GetPluginInfo());
     char reason[160];
     if (DescriptorUsable(d, reason, sizeof reason)) return d;
     HostLog("Properties unavailable: %s", reason);
@@ -241,7 +240,7 @@ void ShowProperties(HWND owner) {
         SetForegroundWindow(s.Dialog);
         return;
     }
-    const PluginDescriptor* descriptor = UsableDescriptor(owner);
+    const PluginInfo* descriptor = UsableDescriptor(owner);
     if (!descriptor) return;
     static bool controlsReady = false;
     if (!controlsReady) {

@@ -52,7 +52,7 @@ void MakeHint(HWND dialog, int32_t row, const char* text, int x, int y) {
 
 void MakeRow(HWND dialog, int32_t row, int slot) {
     const PropertiesState& s = Properties();
-    const DescriptorRow& d = s.Descriptor->Rows[row];
+    const SettingRow& d = s.Descriptor->Rows[row];
     const EditorSpec& spec = s.Specs[row];
     const int y = FirstRowY + slot * RowPitch;
     Make(dialog, "STATIC", d.Caption ? d.Caption : "", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,

@@ -32,7 +32,7 @@ const int ApplyButtonId = 103;
 // Everything the open dialog knows; one dialog at a time.
 struct PropertiesState {
     HWND Dialog;
-    const PluginDescriptor* Descriptor;
+    const PluginInfo* Descriptor;
     std::string ConfigPath;
     std::string ConfigFolder;
     EditorSpec Specs[DescriptorRowsMax];

@@ -17,7 +17,7 @@
 
 namespace {
 
-const PluginDescriptor& Layered() {
+const PluginInfo& Layered() {
     return test_descriptor::Descriptor(true);
 }
 
@@ -31,7 +31,7 @@ int32_t RowOf(const char* key) {
 std::vector<std::string> Initial(const std::string& ini) {
     std::vector<std::string> texts;
     for (int32_t i = 0; i < Layered().RowCount; ++i) {
-        const DescriptorRow& row = Layered().Rows[i];
+        const SettingRow& row = Layered().Rows[i];
         texts.push_back(
             InitialSettingText(row, EditorFor(row), ini.data(), ini.size(), "Quilbex", nullptr));
     }
@@ -129,7 +129,7 @@ TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
 
 // Page i of the pages of d at most perPage rows long, as "Title header first-end";
 // "count N" for an i past them.
-std::string Page(const PluginDescriptor& d, int32_t perPage, int32_t i) {
+std::string Page(const PluginInfo& d, int32_t perPage, int32_t i) {
     SettingsPage pages[SettingsPagesMax];
     const int32_t count = BuildSettingsPages(d, perPage, pages, SettingsPagesMax);
     if (i >= count) return "count " + std::to_string(count);
@@ -146,8 +146,8 @@ TEST(SettingPages, OnePagePerGroupSplitWhenLong) {
     EXPECT_EQ(Page(Layered(), 3, 3), "CPU Indicator Settings (2) 6 10-13");
     EXPECT_EQ(Page(Layered(), 3, 4), "CPU Indicator Settings (3) 6 13-14");
     // Rows before any group, and a group with no rows.
-    const DescriptorRow rows[] = {{"A", 0x02, "A", 0, 0, 0}, {nullptr, 0x13, "Empty", 0, 0, 0}};
-    const PluginDescriptor loose = {24, "n", "", "S", 2, rows};
+    const SettingRow rows[] = {{"A", 0x02, "A", 0, 0, 0}, {nullptr, 0x13, "Empty", 0, 0, 0}};
+    const PluginInfo loose = {24, "n", "", "S", 2, rows};
     EXPECT_EQ(Page(loose, 9, 2), "count 2");
     EXPECT_EQ(Page(loose, 9, 0), "General -1 0-1");
     EXPECT_EQ(Page(loose, 9, 1), "Empty 1 2-2");
@@ -177,9 +177,9 @@ TEST(DescriptorRoles, FoundFromTheShapeInBothVariants) {
 }
 
 TEST(DescriptorRoles, AnotherShapeIsRefusedWithTheGroupNamed) {
-    DescriptorRow rows[45];
+    SettingRow rows[45];
     memcpy(rows, Layered().Rows, sizeof rows);
-    PluginDescriptor d = Layered();
+    PluginInfo d = Layered();
     d.Rows = rows;
     rows[12].Type = 0x07; // CPUTextdX as a text
     SettingRoles roles;
