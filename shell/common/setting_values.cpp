@@ -73,8 +73,8 @@ bool CheckFont(const SettingRow& row, const std::string& text, std::string* stor
     if (comma == std::string::npos || text.find_first_of("\r\n") != std::string::npos ||
         !ParseFontSpec(text.data(), text.size(), &font)) {
         *message = name + ": " + Quoted(text) +
-                   " is not a font; write Face,Size[,bold][,italic] with a size of 1-500 "
-                   "points, for example Tahoma,8,bold.";
+                   " is not a font; write Face,Size[,bold][,italic] with a size of 1-" +
+                   std::to_string(FontSizeMax) + " points, for example Tahoma,8,bold.";
         return false;
     }
     *stored = FormatFontSpec(font);

@@ -46,6 +46,9 @@ PropertiesState& Properties();
 
 // Pixels of a rectangle given in dialog units.
 RECT DialogUnits(HWND dialog, int x, int y, int width, int height);
+// One child control of the dialog in its font; r in pixels.
+HWND MakeControl(HWND dialog, const char* cls, const char* text, DWORD style, DWORD exStyle, int id,
+                 RECT r);
 
 // Makes every row's controls (hidden) and the page list.
 void CreateRowControls(HWND dialog);

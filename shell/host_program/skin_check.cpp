@@ -1,6 +1,7 @@
 #include "shell/host_program/skin_check.h"
 
 #include "host/host_library.h"
+#include "shell/common/setting_forms.h"
 #include "shell/host_program/plugin_loader.h"
 
 #include <climits>
@@ -150,11 +151,7 @@ int CheckSkinFile(const char* configPath, const PluginInfo* descriptor, SkinRepo
     // runs the plug-in; the caller's current folder is given back afterwards.
     char previous[MAX_PATH];
     DWORD hadPrevious = GetCurrentDirectoryA(sizeof previous, previous);
-    char folder[MAX_PATH];
-    memcpy(folder, full, sizeof folder);
-    char* slash = strrchr(folder, '\\');
-    if (slash) *slash = 0;
-    SetCurrentDirectoryA(folder);
+    SetCurrentDirectoryA(FolderOf(full).c_str());
     ReadConfig(full);
     CheckSkin(Config, report);
     if (hadPrevious > 0 && hadPrevious < sizeof previous) SetCurrentDirectoryA(previous);

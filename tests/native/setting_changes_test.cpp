@@ -114,6 +114,23 @@ TEST(SettingForms, PicturePathsInsideTheFolderBecomeRelative) {
         EXPECT_EQ(c.Function(c.Path, c.Folder), c.Result) << c.Path << " in " << c.Folder;
 }
 
+TEST(SettingForms, FolderAndNameOfAPath) {
+    const struct {
+        const char *Path, *Folder, *Name;
+    } cases[] = {
+        {"C:\\skins\\mine\\vorlamet.ini", "C:\\skins\\mine", "vorlamet.ini"},
+        {"C:/skins/bg.png", "C:/skins", "bg.png"},
+        {"C:\\bg.png", "C:", "bg.png"},
+        {"bars\\cpu.png", "bars", "cpu.png"},
+        {"bg.png", ".", "bg.png"},
+        {"C:\\skins\\", "C:\\skins", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderOf(c.Path), c.Folder) << c.Path;
+        EXPECT_EQ(FileNameOf(c.Path), c.Name) << c.Path;
+    }
+}
+
 TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
     FontSpec font;
     DefaultFontSpec(&font);
@@ -123,6 +140,20 @@ TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
     EXPECT_EQ(FormatFontSpec(font), "Tahoma,8,bold,italic");
     font.Weight = 300;
     EXPECT_EQ(FormatFontSpec(font), "Tahoma,8,300,italic");
+    // What a font chooser answers (tenths of a point, any weight) in that form.
+    const struct {
+        int32_t Tenths, Weight;
+        const char* Spec;
+    } chosen[] = {
+        {80, 400, "Arial,8"},        {85, 700, "Arial,9,bold"},  {84, 650, "Arial,8,bold"},
+        {0, 400, "Arial,12"},        {5000, 400, "Arial,500"},   {5010, 400, "Arial,500"},
+        {99999, 0, "Arial,500"},     {120, 49, "Arial,12"},      {120, 949, "Arial,12,900"},
+        {120, 1000, "Arial,12,900"}, {120, 149, "Arial,12,100"},
+    };
+    for (const auto& c : chosen)
+        EXPECT_EQ(FormatFontSpec(ChosenFontSpec("Arial", c.Tenths, 12, c.Weight, false)), c.Spec)
+            << c.Tenths << " " << c.Weight;
+    EXPECT_EQ(FormatFontSpec(ChosenFontSpec("Arial", 80, 12, 400, true)), "Arial,8,italic");
     EXPECT_EQ(FormatColorHex(0x0000FF), "0000FF");
     EXPECT_EQ(FormatColorHex(0xAB123456u), "123456");
 }
