@@ -19,15 +19,32 @@ bool IsLoopbackRow(const IfRowLayout* row) {
     return std::memcmp(row->Descr, LoopbackDescription, sizeof LoopbackDescription) == 0;
 }
 
+void AddIfIndex(IfIndexSet* set, uint32_t index) {
+    if (set->Count >= IfRowsCounted) return;
+    uint32_t at = set->Count++;
+    for (; at > 0 && set->Indexes[at - 1] > index; at--)
+        set->Indexes[at] = set->Indexes[at - 1];
+    set->Indexes[at] = index;
+}
+
+bool SameIfIndexes(const IfIndexSet* a, const IfIndexSet* b) {
+    if (a->Count != b->Count) return false;
+    for (uint32_t i = 0; i < a->Count; i++)
+        if (a->Indexes[i] != b->Indexes[i]) return false;
+    return true;
+}
+
 void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed,
                 NetReading* reading) {
     *reading = NetReading{};
     uint32_t in = 0, out = 0, total = 0;
+    IfIndexSet counted = {};
     state->LinkSpeed = 0;
     if (table->NumEntries > IfRowsCounted) table->NumEntries = IfRowsCounted;
     for (uint32_t i = 0; i < table->NumEntries; i++) {
         const IfRowLayout* row = &table->Rows[i];
         if (IsLoopbackRow(row)) continue;
+        AddIfIndex(&counted, row->Index);
         in += row->InOctets;
         out += row->OutOctets;
         total += row->InOctets + row->OutOctets;
@@ -40,9 +57,12 @@ void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed
         }
         state->RowTotals[i] = total;
     }
-    if (state->Started == 0) {
+    // The first sample, and one after an interface came or went (a VPN, Wi-Fi
+    // after sleep, a phone plugged in), start a new baseline and read zero.
+    if (state->Started == 0 || !SameIfIndexes(&counted, &state->Counted)) {
         state->PrevIn = in;
         state->PrevOut = out;
+        state->Counted = counted;
         state->Started = -1;
         return;
     }
