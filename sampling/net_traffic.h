@@ -51,9 +51,9 @@ const uint32_t IfRowsCounted = 63;          // rows beyond these are ignored
 const uint32_t IfTypeSoftwareLoopback = 24; // IF_TYPE_SOFTWARE_LOOPBACK
 extern const char LoopbackDescription[];    // "MS TCP Loopback interface"
 
-// The interface indexes of the rows a sample counted, in ascending order: two
+// The interface indexes of the rows a sample counted, in table order: two
 // samples' sums are comparable only when they cover the same interfaces.
-struct IfIndexSet {
+struct IfIndexList {
     uint32_t Count;
     uint32_t Indexes[IfRowsCounted];
 };
@@ -65,7 +65,7 @@ struct NetStateRecord {
     uint32_t PrevOut;
     uint32_t LinkSpeed; // full scale chosen during the current sample
     uint32_t RowTotals[64];
-    IfIndexSet Counted; // the interfaces that PrevIn and PrevOut sum
+    IfIndexList Counted; // the interfaces that PrevIn and PrevOut sum
 };
 
 // What one sample yields; the same fields, in the same order, as NetSample.
@@ -82,10 +82,8 @@ int32_t TrafficPercent(int32_t delta, uint32_t linkSpeed);
 // True for the loopback row, found by its type or its classic description.
 bool IsLoopbackRow(const IfRowLayout* row);
 
-// Adds an interface index, keeping the set in ascending order. Holds at most
-// IfRowsCounted indexes; more are dropped.
-void AddIfIndex(IfIndexSet* set, uint32_t index);
-bool SameIfIndexes(const IfIndexSet* a, const IfIndexSet* b);
+// True when both lists hold the same indexes, in whatever order.
+bool SameInterfaces(const IfIndexList* a, const IfIndexList* b);
 
 // Sums a freshly read table against the state. Caps the table at 63 rows in
 // place. The first call only primes the state and leaves the reading zero; so
