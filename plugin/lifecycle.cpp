@@ -1,4 +1,7 @@
-// Start-up and tear-down of the plug-in: InitGlobalModule and DoneModule.
+// Start-up and tear-down of the plug-in: InitGlobalModule and DoneModule call
+// each area's start and stop in the order the shell and the system expect.
+// The lifecycle itself holds the window class, the window, the timers and the
+// application-bar registration.
 #include "plugin/plugin_state.h"
 
 #include "host/host_library.h"
@@ -6,57 +9,39 @@
 #include "render/surface_rules.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
+#include "window/lock_rules.h"
 #include "window/placement.h"
 #include "window/window_parts.h"
 #include "window/window_proc.h"
+#include "win32/window_class.h"
 
+#include <shellapi.h>
 #include <cstring>
 
 HINSTANCE ModuleInstance;
 HostContextRecord HostContext;
-HCURSOR ArrowCursor;
-HCURSOR MoveCursor;
-HMODULE IpHelperModule;
-GetIfTableProc GetIfTable;
 HWND PluginWindow;
-bool TimerUpdateRunning;
-bool TimerNetRunning;
-bool TimerGhostRunning;
-APPBARDATA FullScreenAppBar;
 
-const char ClassName[] = "Zelvo Resource Monitor";
+static bool TimerUpdateRunning;
+static bool TimerNetRunning;
+static bool TimerGhostRunning;
+static APPBARDATA FullScreenAppBar;
+
+static const char ClassName[] = "Zelvo Resource Monitor";
 
 static_assert(sizeof(APPBARDATA) == 36, "the application-bar record is 36 bytes");
 
 static bool RegisterMeterClass() {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MeterWindowProc;
-    windowClass.hInstance = ModuleInstance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = ClassName;
-    return RegisterClassA(&windowClass) != 0;
-}
-
-// IPHLPAPI.DLL is required; a missing GetIfTable only silences the network meters.
-static bool LoadIpHelper() {
-    IpHelperModule = LoadLibraryA("IPHLPAPI.DLL");
-    if (!IpHelperModule) return false;
-    GetIfTable = reinterpret_cast<GetIfTableProc>(
-        reinterpret_cast<void*>(GetProcAddress(IpHelperModule, "GetIfTable")));
-    if (!GetIfTable) {
-        FreeLibrary(IpHelperModule);
-        IpHelperModule = nullptr;
-    }
-    return true;
+    return RegisterWindowClass(ModuleInstance, ClassName, MeterWindowProc, CS_HREDRAW | CS_VREDRAW,
+                               LoadCursorA(nullptr, IDC_ARROW),
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
 }
 
 // What the system cannot show is dropped in memory; the configuration keeps it.
 static void AdjustToSystem() {
-    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = 0;
-    if (ZOrder == 0 || !LayeredAvailable) {
-        if (LockMode == 3) LockMode = 0;
+    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = ZOrderDesktop;
+    if (ZOrder == ZOrderDesktop || !LayeredAvailable) {
+        if (LockMode == LockGhost) LockMode = LockUnlocked;
         Transparency = 0;
     }
 }
@@ -66,40 +51,29 @@ static HWND CreateMeterWindow() {
     DWORD style = WS_POPUP;
     HWND parent = nullptr;
     switch (ZOrder) {
-    case 0:
+    case ZOrderDesktop:
         style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         parent = HostContext.DesktopParent;
         break;
-    case 1:
+    case ZOrderNormal:
         exStyle = WS_EX_TOOLWINDOW | LayeredExStyle;
         break;
-    case 2:
+    case ZOrderAlwaysOnTop:
         exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | LayeredExStyle;
         break;
     }
-    if (ZOrder != 0 && LockMode == 3) exStyle |= WS_EX_TRANSPARENT;
+    if (ZOrder != ZOrderDesktop && LockMode == LockGhost) exStyle |= WS_EX_TRANSPARENT;
     const POINT at = PlaceAtStart(parent);
     return CreateWindowExA(exStyle, ClassName, nullptr, style, at.x, at.y, Background.Width,
                            Background.Height, parent, nullptr, ModuleInstance, nullptr);
 }
 
-// Frees a picture's bitmaps and forgets them, so that a second DoneModule
-// cannot delete handles that the system has since given to someone else.
-static void ReleasePicture(ImageInfo* picture) {
-    FreeImageBitmaps(picture);
-    picture->ColorBitmap = nullptr;
-    picture->MaskBitmap = nullptr;
-    picture->Bits = nullptr;
-    picture->Kind = ImageKindFailed;
-}
-
 extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
-    ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
-    MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+    LoadWindowCursors();
     if (!RegisterMeterClass()) return 0;
     memcpy(&HostContext, context, sizeof HostContext);
-    // Without the library the plug-in does not start; the result means nothing.
-    if (!LoadIpHelper()) return 1;
+    // Without IPHLPAPI.DLL the plug-in does not start; the result means nothing.
+    if (!StartNetSampler()) return 1;
 
     CpuMeter.Headroom = 100;
     MemMeter.Headroom = 100;
@@ -111,11 +85,11 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     LayeredAvailable = CreateSurface() ? -1 : 0;
     AdjustToSystem();
 
-    if (ZOrder < 0 || ZOrder > 2) return 1;
+    if (ZOrder < ZOrderDesktop || ZOrder > ZOrderAlwaysOnTop) return 1;
     PluginWindow = CreateMeterWindow();
     if (!PluginWindow) return 0;
 
-    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > 0)
+    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > ZOrderDesktop)
         SetLayered(PluginWindow, 0, ConstantWindowAlpha(Transparency), 2);
     SetWindowLongA(PluginWindow, GWL_USERDATA, PluginWindowMagic);
 
@@ -125,11 +99,12 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     FullScreenAppBar.uCallbackMessage = AppBarCallbackMsg;
     SHAppBarMessage(ABM_NEW, &FullScreenAppBar);
 
-    if (ZOrder == 2) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
+    if (ZOrder == ZOrderAlwaysOnTop) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
     ChooseSurfaceMode();
 
     TimerUpdateRunning = SetTimer(PluginWindow, TimerUpdate, Elapse, nullptr) != 0;
-    if (LockMode == 3) TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
+    if (LockMode == LockGhost)
+        TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
     SampleNet(&NetSample); // primes the network baseline
     StartCpuSampler();
     TimerNetRunning = SetTimer(PluginWindow, TimerNet, 1000, nullptr) != 0;
@@ -144,8 +119,8 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     // Showing a hidden window can raise it all the same (Wine does), so the
     // move is repeated once the window is shown.
     const UINT bottomFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    bool bottom =
-        ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
+    bool bottom = ZOrder == ZOrderAlwaysOnTop &&
+                  SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
     if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
     int shown = ShowWindow(PluginWindow, bottom ? SW_SHOWNA : SW_SHOW);
     if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
@@ -165,17 +140,8 @@ extern "C" int __stdcall DoneModule() {
         KillTimer(PluginWindow, TimerNet);
         TimerNetRunning = false;
     }
-    ReleasePicture(&Background);
-    ReleasePicture(&BackgroundCopy);
-    ReleasePicture(&CpuMeter.Image);
-    ReleasePicture(&MemMeter.Image);
-    ReleasePicture(&NetInMeter.Image);
-    ReleasePicture(&NetOutMeter.Image);
-    if (IpHelperModule) {
-        FreeLibrary(IpHelperModule);
-        IpHelperModule = nullptr;
-        GetIfTable = nullptr;
-    }
+    ReleaseSettingsPictures();
+    StopNetSampler();
     if (PluginWindow) {
         StopCpuSampler();
         DestroyWindow(PluginWindow);
@@ -186,8 +152,5 @@ extern "C" int __stdcall DoneModule() {
     // BackBuffer is released rather than leaked on every failed start.
     ReleaseSurface();
     UnregisterClassA(ClassName, ModuleInstance);
-    const int result = FreeFont(&MeterFont);
-    // Our record forgets the font whether or not the library cleared it.
-    MeterFont.Handle = nullptr;
-    return result;
+    return ReleaseMeterFont();
 }
