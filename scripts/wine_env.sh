@@ -88,27 +88,32 @@ wine_env_start() {
     _wine_env_prefix "$root"
 }
 
-# Several monitors side by side, the first (the main one) at (0,0), the others
-# to its right in the order given: wine_env_start_heads ROOT 1024x768 800x600.
-# Plain Xvfb cannot lay its screens out, so Xephyr shows one screen per head
-# with Xinerama, inside a private Xvfb; Wine reads Xinerama's heads when its
-# X11 driver is told not to use XRandR. Xephyr cannot put a head left of or
-# above the first one.
+# Several monitors side by side, left to right in the order given:
+# wine_env_start_heads ROOT 1024x768 800x600. The first is the main one, at
+# (0, 0), unless another is marked with a star: with '*800x600' last, the
+# main monitor is that one and the 1024x768 monitor lies left of it, at
+# negative x (-1024, 0). Plain Xvfb cannot lay its screens out, so Xephyr
+# shows one screen per head with Xinerama, inside a private Xvfb; Wine reads
+# Xinerama's heads when its X11 driver is told not to use XRandR, and makes
+# its PrimaryMonitor the one at (0, 0). No head lies above another.
 wine_env_start_heads() {
     local root="$1"
     shift
-    local heads=("$@") width=0 height=0 head screens=()
-    for head in "${heads[@]}"; do
-        width=$((width + ${head%x*}))
-        [ "${head#*x}" -gt "$height" ] && height="${head#*x}"
-        screens+=(-screen "$head")
+    local width=0 height=0 head size screens=() index=0 main=0
+    for head in "$@"; do
+        size="${head#\*}"
+        [ "$size" != "$head" ] && main=$index
+        index=$((index + 1))
+        width=$((width + ${size%x*}))
+        [ "${size#*x}" -gt "$height" ] && height="${size#*x}"
+        screens+=(-screen "$size")
     done
     WINE_ENV_OLD_DISPLAY="${DISPLAY:-}"
     if [ -z "${DISPLAY:-}" ]; then
         _wine_env_x WINE_ENV_XVFB_PID Xvfb -screen 0 "${width}x${height}x24" || return 1
     fi
     _wine_env_x WINE_ENV_XEPHYR_PID Xephyr "${screens[@]}" +xinerama || return 1
-    WINE_ENV_NO_XRANDR=1 _wine_env_prefix "$root"
+    WINE_ENV_MAIN_HEAD=$main _wine_env_prefix "$root"
 }
 
 # A fresh Wine prefix under $1, ready to run programs on $DISPLAY.
@@ -128,8 +133,10 @@ _wine_env_prefix() {
     # Unmanaged X windows: without a window manager Wine would otherwise wait
     # two seconds for each window to be withdrawn.
     wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
-    if [ -n "${WINE_ENV_NO_XRANDR:-}" ]; then
+    if [ -n "${WINE_ENV_MAIN_HEAD:-}" ]; then
         wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v UseXRandR /d N /f >/dev/null 2>&1 || true
+        wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v PrimaryMonitor /d "$WINE_ENV_MAIN_HEAD" \
+            /f >/dev/null 2>&1 || true
         # The monitors are read when the prefix's desktop starts: start anew,
         # its services here rather than inside the check below, whose output
         # they would hold open.

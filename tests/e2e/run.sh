@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end tests of the meter window under Wine on private X displays: the
-# tests of one monitor on a plain Xvfb, then those of two monitors on a
-# display with two heads side by side.
+# tests of one monitor on a plain Xvfb, then those of two monitors on
+# displays with two heads side by side (the main one left, then right).
 # Usage: tests/e2e/run.sh [BUILD_DIR] [test names...]   (BUILD_DIR default build/cross)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -16,24 +16,31 @@ only=()
 script=(python3 tests/e2e/window_e2e.py "$build/bin" --artifacts "$PWD/$build/e2e")
 passed=0
 failed=0
-for monitors in 1 2; do
-    chosen="$("${script[@]}" --monitors "$monitors" --list)"
+for display in one two main-right; do
+    chosen="$("${script[@]}" --display "$display" --list)"
     if [ $# -gt 0 ]; then
         chosen="$(grep -xF -f <(printf '%s\n' "$@") <<<"$chosen" || true)"
     fi
     [ -n "$chosen" ] || continue
-    if [ "$monitors" -eq 1 ]; then
+    case "$display" in
+    one)
         wine_env_start "$PWD/$build"
-    else
+        label="e2e on one monitor"
+        ;;
+    two)
         wine_env_start_heads "$PWD/$build" 1024x768 800x600
-    fi
-    label="e2e on $monitors monitor"
-    [ "$monitors" -eq 1 ] || label+="s"
+        label="e2e on two monitors"
+        ;;
+    main-right)
+        wine_env_start_heads "$PWD/$build" 1024x768 '*800x600'
+        label="e2e on two monitors, the main one on the right"
+        ;;
+    esac
     status=0
-    "${script[@]}" --monitors "$monitors" --label "$label" "${only[@]}" | tee "$build/e2e_$monitors.log" ||
-        status=$?
+    "${script[@]}" --display "$display" --label "$label" "${only[@]}" |
+        tee "$build/e2e_$display.log" || status=$?
     wine_env_stop
-    summary="$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed$" "$build/e2e_$monitors.log" || true)"
+    summary="$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed$" "$build/e2e_$display.log" || true)"
     if [ -z "$summary" ]; then
         failed=$((failed + 1))
         continue

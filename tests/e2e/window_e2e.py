@@ -5,12 +5,12 @@ and keyboard input. Checks are made on what a person would see (where the
 window is, whether it is on screen, what the screen shows) and on what the
 host logs and the configuration file holds.
 
-Usage: window_e2e.py BIN_DIR [--only NAME ...] [--artifacts DIR] [--monitors N]
+Usage: window_e2e.py BIN_DIR [--only NAME ...] [--artifacts DIR] [--display NAME]
                      [--label TEXT] [--list]
-DISPLAY and WINEPREFIX must be set (tests/e2e/run.sh does that). The tests of
-one monitor run on a plain display; those of --monitors 2 on a display with
-two monitors side by side (wine_env_start_heads, TWO_MONITORS below), which
-is checked first. --list prints the names of the chosen group's tests.
+DISPLAY and WINEPREFIX must be set (tests/e2e/run.sh does that). Each test
+belongs to one display of DISPLAYS below: "one" monitor on a plain display,
+or two monitors side by side (wine_env_start_heads), whose layout is checked
+first. --list prints the names of the chosen display's tests.
 """
 import argparse
 import os
@@ -879,8 +879,9 @@ def test_settings_dialog(env):
         show_page(env, "Other Settings")
         type_into(env, row["Transparency"], "30")
         click_control(settings_dialog(env), IDOK)
-        after = host.wait_count(r"^Properties applied 2 keys: LockMode Transparency$", 1)
         host.wait_count(r"^Properties closed$", 1)
+        # The lines after the change, read once the dialog has done with it.
+        after = host.wait_count(r"^Properties applied 2 keys: LockMode Transparency$", 1)
         check(re.match(r"^DoneModule", after[0]) and
               re.match(r"^InitGlobalModule -?\d+ window (?!0+$)", after[1]),
               "the meter stopped and started again: %s" % after[:2])
@@ -1175,13 +1176,56 @@ def test_a_lost_meter_shows_on_the_nearest_monitor(env):
             host.stop()
 
 
-# The two-monitor display of wine_env_start_heads: (left, top, right, bottom)
-# of each monitor as Windows should see it, the main one first.
-TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]
-TWO_MONITOR_TESTS = [
-    test_drags_onto_the_second_monitor_come_back_there,
-    test_a_lost_meter_shows_on_the_nearest_monitor,
-]
+def test_a_meter_on_a_monitor_left_of_the_main_one(env):
+    # Left of the main monitor x is negative: a meter dragged there is saved
+    # there and starts there again; a place beyond that monitor shows the
+    # meter on it, wholly, and the file keeps its place. X's own coordinates
+    # start at the left monitor: the pointer is moved by X's.
+    left = MAIN_ON_THE_RIGHT[1]
+    to_x = -left[0]
+    ini = env.skin_copy("left", **{"Z-Order": 1, "LockMode": 0, "X": 40, "Y": 40})
+    host = Host(env, ini, demo=False)
+    place = (-900, 100)
+    try:
+        drag(to_x + 60, 60, to_x + place[0] + 20, place[1] + 20)
+        wait_until(lambda: env.meter_state()["rect"][:2] == place, "the meter at %s" % (place,))
+        wait_until(lambda: host.config_writes(), "the save")
+        check(host.config_writes() == ["SetCFGInt X -900", "SetCFGInt Y 100"],
+              "saved at negative X: %s" % host.config_writes())
+    finally:
+        host.stop()
+    host = Host(env, ini, demo=False)
+    try:
+        check(host.meter["rect"][:2] == place, "the restarted meter on the left monitor: %s"
+              % host.meter)
+        env.screenshot("left_monitor")
+    finally:
+        host.stop()
+    ini = env.skin_copy("left_lost", **{"Z-Order": 1, "LockMode": 0, "X": -3000, "Y": 300})
+    host = Host(env, ini, demo=False)
+    try:
+        check(host.meter["rect"][:2] == (left[0], 300),
+              "beyond the left monitor: shown at its left edge: %s" % host.meter)
+        check(host.config_writes() == [] and ini_value(ini, "X") == "-3000",
+              "the file keeps its place")
+    finally:
+        host.stop()
+
+
+# The displays of wine_env_start_heads: (left, top, right, bottom) of each
+# monitor as Windows should see it, the main one first.
+TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]  # 1024x768 800x600
+MAIN_ON_THE_RIGHT = [(0, 0, 800, 600), (-1024, 0, 0, 768)]  # 1024x768 '*800x600'
+DISPLAYS = {
+    "one": (None, TESTS),
+    "two": (TWO_MONITORS, [
+        test_drags_onto_the_second_monitor_come_back_there,
+        test_a_lost_meter_shows_on_the_nearest_monitor,
+    ]),
+    "main-right": (MAIN_ON_THE_RIGHT, [
+        test_a_meter_on_a_monitor_left_of_the_main_one,
+    ]),
+}
 
 
 def main():
@@ -1189,11 +1233,11 @@ def main():
     parser.add_argument("bin_dir")
     parser.add_argument("--only", nargs="*", default=[])
     parser.add_argument("--artifacts", default=None)
-    parser.add_argument("--monitors", type=int, default=1)
+    parser.add_argument("--display", default="one", choices=sorted(DISPLAYS))
     parser.add_argument("--label", default="e2e")
     parser.add_argument("--list", action="store_true")
     args = parser.parse_args()
-    tests = TWO_MONITOR_TESTS if args.monitors == 2 else TESTS
+    monitors, tests = DISPLAYS[args.display]
     names = [t.__name__[len("test_"):] for t in tests]
     if args.list:
         print("\n".join(names))
@@ -1207,10 +1251,10 @@ def main():
     os.makedirs(artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="vorlamet_e2e_")
     env = Env(bin_dir, work, artifacts)
-    if args.monitors == 2:
+    if monitors:
         seen = [m for m, _ in env.monitors()]
-        if seen != TWO_MONITORS:
-            print("FAIL the display shows monitors %s, not %s" % (seen, TWO_MONITORS))
+        if seen != monitors:
+            print("FAIL the display shows monitors %s, not %s" % (seen, monitors))
             print("%s: 0 passed, 1 failed" % args.label)
             return 1
     failed = passed = 0
