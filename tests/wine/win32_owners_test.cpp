@@ -88,19 +88,6 @@ TEST(Win32Owners, EachReleasesOnceAndMovesHandOver) {
                                                      [](const ScopedMenu& o) { return o.handle; },
                                                      [](HMENU m) { return IsMenu(m) != FALSE; }});
          }},
-        {"icon",
-         [] {
-             CheckOwner(OwnerKind<ScopedIcon, HICON>{
-                 [] { return ScopedIcon(CopyIcon(LoadIconA(nullptr, MAKEINTRESOURCEA(32512)))); },
-                 [](const ScopedIcon& o) { return o.handle; },
-                 [](HICON i) {
-                     ICONINFO info;
-                     if (!GetIconInfo(i, &info)) return false;
-                     DeleteObject(info.hbmColor);
-                     DeleteObject(info.hbmMask);
-                     return true;
-                 }});
-         }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
