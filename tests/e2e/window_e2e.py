@@ -949,7 +949,7 @@ def test_real_desktop(env):
     ini = env.skin_copy("realdesktop", **{"Z-Order": 0, "X": 300, "Y": 200, "LockMode": 0})
     host = Host(env, ini, demo=False)
     try:
-        check(host.has_line(r"^Desktop layer 1280x800$"), "the desktop layer: %s" % host.log())
+        check(host.has_line(r"^Desktop layer 1280x800 at 0,0$"), "the desktop layer: %s" % host.log())
         check(host.has_line(r"^DesktopSkin system 1$"), "DrawSkin paints the system's desktop")
         rect = host.meter["rect"]
         check(rect == (300, 200, 300 + SKIN_W, 200 + SKIN_H), "the meter at X, Y: %s" % (rect,))
