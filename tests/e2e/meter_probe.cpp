@@ -27,7 +27,7 @@
 //   meter_probe endsession        what Windows sends when the session ends:
 //                                 prints "query N" (the host's answer), then
 //                                 "ended" once the host has handled the end
-//   meter_probe desktop           "desktop R G B": what PaintDesktop paints
+//   meter_probe desktop           "desktop R G B": the desktop's background colour
 //   meter_probe colours           sets the desktop colour to what it is, so
 //                                 that every window hears WM_SYSCOLORCHANGE
 #include <windows.h>
@@ -281,18 +281,10 @@ static int EndSession() {
     return 0;
 }
 
+// The desktop's background colour, which shows where no wallpaper is.
 static int Desktop() {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintDesktop(memory);
-    COLORREF c = GetPixel(memory, 1, 1);
+    COLORREF c = GetSysColor(COLOR_DESKTOP);
     printf("desktop %d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return 0;
 }
 

@@ -944,7 +944,8 @@ def test_real_desktop(env):
     # Without --demo-desktop the host shows nothing of its own but the meter:
     # the screen beside it stays as it was, the pointer there reaches what is
     # below, and the meter's see-through pixels show the system's desktop
-    # (under Wine, the colour that PaintDesktop paints), wherever it is moved.
+    # (here its background colour: the test prefix has no wallpaper), wherever
+    # it is moved.
     empty = env.screenshot("real_desktop_before")
     ini = env.skin_copy("realdesktop", **{"Z-Order": 0, "X": 300, "Y": 200, "LockMode": 0})
     host = Host(env, ini, demo=False)
