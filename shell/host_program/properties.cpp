@@ -13,7 +13,8 @@
 namespace {
 
 // Dialog units: the page list, the rows beside it and the buttons below fit
-// an 800 x 600 screen with room to spare.
+// an 800 x 600 screen at 100 % with room to spare, and a 1280 x 720 one at
+// 150 %: the dialog grows with the system's font and scale.
 const short DialogWidth = 340;
 const short DialogHeight = 232;
 const int RowsPerPage = 9;
@@ -261,6 +262,9 @@ void ShowProperties(HWND owner) {
         return;
     }
     HostLog("Properties open: %d rows on %d pages", int(descriptor->RowCount), int(s.PageCount));
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    HostLog("Properties size %ldx%ld", frame.right - frame.left, frame.bottom - frame.top);
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
 }

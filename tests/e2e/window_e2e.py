@@ -940,6 +940,55 @@ def test_settings_without_layered_windows(env):
         host.stop()
 
 
+def set_log_pixels(dpi):
+    """The system's scale as each program started from now on reads it
+    (None: the prefix's own, 96)."""
+    key = "HKCU\\Control Panel\\Desktop"
+    if dpi:
+        run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    else:
+        run("wine", "reg", "delete", key, "/v", "LogPixels", "/f")
+
+
+def test_settings_at_150_percent(env):
+    # At 144 dpi the dialog and its message grow with the system font, fit a
+    # 1280 x 720 screen above a taskbar, and answer real input as at 100 %.
+    ini = env.skin_copy("settings_150", LockMode=0, X=40, Y=40)
+    set_log_pixels(144)
+    host = None
+    try:
+        host = Host(env, ini, "--properties")
+        descriptor = env.descriptor(layered=True)
+        dialog = wait_for_settings(env, host, 1)
+        x0, y0, x1, y1 = dialog["rect"]
+        check(x1 - x0 <= 1280 and y1 - y0 <= 680 and x1 - x0 >= 700,
+              "the dialog 1.5 times its size at 100 %%, within 1280 x 680: %s" % (dialog["rect"],))
+        for control in dialog["controls"].values():
+            cx0, cy0, cx1, cy1 = control["rect"]
+            if control["class"] != "ComboBox":  # its height is the dropped list's
+                check(x0 <= cx0 and cx1 <= x1 and y0 <= cy0 and cy1 <= y1,
+                      "%r inside the dialog: %s" % (control["text"], control["rect"]))
+        walk_settings(env, descriptor, ini)
+        row = {r["key"]: i for i, r in enumerate(descriptor["rows"]) if r["key"]}
+        show_page(env, "Other Settings")
+        type_into(env, row["Elapse"], "100")
+        click_control(settings_dialog(env), IDOK)
+        host.wait_count(r"^Properties invalid Elapse$", 1)
+        box = wait_until(lambda: message_box(env), "a message box")
+        bx0, by0, bx1, by1 = box["rect"]
+        check(0 <= bx0 and bx1 <= 1280 and 0 <= by0 and by1 <= 720,
+              "the message on the screen: %s" % (box["rect"],))
+        env.screenshot("settings_150_percent")
+        click_control(box, IDOK)
+        wait_until(lambda: message_box(env) is None, "the message box closed")
+        click_control(settings_dialog(env), IDCANCEL)
+        host.wait_count(r"^Properties closed$", 1)
+    finally:
+        if host:
+            host.stop()
+        set_log_pixels(None)
+
+
 def test_real_desktop(env):
     # Without --demo-desktop the host shows nothing of its own but the meter:
     # the screen beside it stays as it was, the pointer there reaches what is
@@ -1078,6 +1127,7 @@ TESTS = [
     test_full_screen_notices,
     test_settings_dialog,
     test_settings_without_layered_windows,
+    test_settings_at_150_percent,
     test_real_desktop,
     test_tray_icon_and_clean_ends,
 ]
