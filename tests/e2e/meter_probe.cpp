@@ -30,6 +30,9 @@
 //   meter_probe desktop           "desktop R G B": the desktop's background colour
 //   meter_probe colours           sets the desktop colour to what it is, so
 //                                 that every window hears WM_SYSCOLORCHANGE
+//   meter_probe display W H       changes the screen's resolution (a Wine
+//                                 virtual desktop allows it); prints
+//                                 "display W H" as the screen is then
 #include "host/descriptor_records.h"
 #include "win32/window_class.h"
 
@@ -37,6 +40,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -278,6 +282,17 @@ static int Colours() {
     return 0;
 }
 
+static int Display(int width, int height) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = DWORD(width);
+    mode.dmPelsHeight = DWORD(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ChangeDisplaySettingsA(&mode, 0);
+    printf("display %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -291,8 +306,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "endsession")) return EndSession();
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
+    if (argc >= 4 && !strcmp(argv[1], "display")) return Display(atoi(argv[2]), atoi(argv[3]));
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H\n",
           stderr);
     return 2;
 }

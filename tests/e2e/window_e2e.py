@@ -1062,6 +1062,51 @@ def test_real_desktop(env):
         host.stop()
 
 
+def test_display_change(env):
+    # In a Wine virtual desktop, whose resolution a program may change: the
+    # host's desktop layer follows the screen to 1024 x 768 and back without
+    # a restart, and the Desktop-level meter on it stays where it was.
+    ini = env.skin_copy("display", **{"Z-Order": 0, "X": 300, "Y": 200})
+    desktop = "/desktop=vorlamet_display,1280x800"
+    process = subprocess.Popen(
+        ["wine", "explorer", desktop, os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config",
+         win_path(ini), "--seconds", "300"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        text=True)
+    try:
+        lines = queue.Queue()
+        threading.Thread(target=lambda: [lines.put(l.rstrip("\r\n")) for l in process.stdout],
+                         daemon=True).start()
+        seen = []
+
+        def logged(pattern):
+            def found():
+                while not lines.empty():
+                    seen.append(lines.get())
+                return any(re.search(pattern, l) for l in seen)
+            wait_until(found, "host log line /%s/ (log: %s)" % (pattern, seen), 60)
+
+        logged(r"^InitGlobalModule 0 window (?!0+$)")
+        check(any(l == "Desktop layer 1280x800 at 0,0" for l in seen), "the layer: %s" % seen)
+        for width, height in ((1024, 768), (1280, 800)):
+            said = run("wine", "explorer", desktop, env.probe_exe, "display", str(width),
+                       str(height))
+            check("display %d %d" % (width, height) in said.stdout,
+                  "the screen changed: %r" % said.stdout)
+            logged(r"^Desktop moved %dx%d at 0,0$" % (width, height))
+            state = run("wine", "explorer", desktop, env.probe_exe, "state").stdout
+            check(re.search(r"meter 300 200 520 320 visible 1", state),
+                  "the meter where it was: %r" % state)
+        run("wine", "explorer", desktop, env.probe_exe, "quit")
+        check(process.wait(60) == 0, "the host ends")
+        check(not any(l.startswith("DoneModule") for l in seen[:-3]) and
+              sum(l.startswith("InitGlobalModule") for l in seen) == 1,
+              "the meter ran on without a restart: %s" % seen)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+
+
 def test_tray_icon_and_clean_ends(env):
     # The icon's menu reloads the plug-in and ends the host; a second host on
     # the same file refuses; Ctrl+C and the end of the session end it cleanly
@@ -1131,6 +1176,7 @@ TESTS = [
     test_settings_without_layered_windows,
     test_settings_at_150_percent,
     test_real_desktop,
+    test_display_change,
     test_tray_icon_and_clean_ends,
 ]
 
