@@ -79,6 +79,19 @@ HFONT BoldCopy(HFONT font) {
     return CreateFontIndirectA(&lf);
 }
 
+// Asked for once the system has scaled the dialog to a monitor of another
+// scale (per-monitor awareness): its font is then the new one.
+const UINT RefreshHeadingFont = WM_APP + 1;
+
+void OnRefreshHeadingFont(HWND dialog) {
+    PropertiesState& s = Properties();
+    HFONT bold = BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    if (!bold) return;
+    SendDlgItemMessageA(dialog, PageHeadingId, WM_SETFONT, WPARAM(bold), TRUE);
+    if (s.HeadingFont) DeleteObject(s.HeadingFont);
+    s.HeadingFont = bold;
+}
+
 BOOL OnInitDialog(HWND dialog) {
     PropertiesState& s = Properties();
     s.Dialog = dialog;
@@ -202,6 +215,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     }
     case WM_HELP: // F1
         ShowSettingsPage(dialog, Properties().PageCount);
+        return TRUE;
+    case WM_DPICHANGED: // the system scales the dialog, its controls and its font
+        PostMessageA(dialog, RefreshHeadingFont, 0, 0);
+        return FALSE;
+    case RefreshHeadingFont:
+        OnRefreshHeadingFont(dialog);
         return TRUE;
     case WM_DESTROY:
         OnDestroy();

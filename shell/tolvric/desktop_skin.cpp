@@ -74,7 +74,7 @@ void PaintKept(int32_t left, int32_t top, int32_t screenWidth, int32_t screenHei
     } else {
         if (!SystemRead) ReadSystemDesktop(&System);
         SystemRead = true;
-        PaintSystemDesktop(System, Kept.Dc, left, top, Kept.Width, Kept.Height);
+        PaintSystemDesktop(&System, Kept.Dc, left, top, Kept.Width, Kept.Height);
     }
     Kept.Valid = true;
     Kept.Source = Source;
@@ -137,8 +137,9 @@ int __stdcall SetDesktopSkin(int source) {
     if (source != DesktopSkinSystem && source != DesktopSkinWallpaper) return 0;
     Source = source;
     ReleaseKept();
-    // Read now, in the host's own message rather than in a paint: the
-    // system's wallpaper interface may call into another process.
+    // The settings are read now, in the host's own message rather than in a
+    // paint: the system's wallpaper interface may call into another process.
+    // The pictures are decoded at the first paint that needs them.
     ReleaseSystemDesktop(&System);
     SystemRead = source == DesktopSkinSystem;
     if (SystemRead) ReadSystemDesktop(&System);

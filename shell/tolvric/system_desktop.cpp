@@ -36,12 +36,34 @@ void ReadMonitors(SystemDesktop* desktop) {
         UnionRect(&desktop->Around, &desktop->Around, &desktop->Monitors[i]);
 }
 
-// A picture decoded as the library's pictures are, its colour bitmap kept.
-DesktopPicture LoadPicture(const wchar_t* path) {
+// Decodes the picture as the library's pictures are, keeping its colour
+// bitmap; false when it cannot be read.
+bool Decode(const wchar_t* path, DesktopPicture* picture) {
     ImageInfo image = {};
-    if (!path || !path[0] || !DecodePicture(path, &image)) return DesktopPicture{};
+    if (!path[0] || !DecodePicture(path, &image)) return false;
     if (image.MaskBitmap) DeleteObject(image.MaskBitmap); // the desktop has no key colour
-    return DesktopPicture{image.ColorBitmap, image.Width, image.Height};
+    picture->Bitmap = image.ColorBitmap;
+    picture->Width = image.Width;
+    picture->Height = image.Height;
+    return true;
+}
+
+void DecodePictures(SystemDesktop* desktop) {
+    desktop->Decoded = true;
+    const int32_t count = desktop->PerMonitor ? desktop->MonitorCount : 1;
+    for (int32_t m = 0; m < count; ++m) {
+        DesktopPicture& picture = desktop->Pictures[m];
+        for (int32_t k = 0; k < m && picture.SameAs < 0; ++k)
+            if (!wcscmp(picture.Path, desktop->Pictures[k].Path)) picture.SameAs = k;
+        if (picture.SameAs >= 0 || Decode(picture.Path, &picture) || desktop->PerMonitor ||
+            !picture.Path[0])
+            continue;
+        // The copy Windows 7 and later show when the original is gone.
+        wchar_t shown[MAX_PATH];
+        if (ExpandEnvironmentStringsW(L"%APPDATA%\\Microsoft\\Windows\\Themes\\TranscodedWallpaper",
+                                      shown, MAX_PATH))
+            Decode(shown, &picture);
+    }
 }
 
 // A REG_SZ number under HKCU\Control Panel\Desktop; `fallback` when absent.
@@ -58,24 +80,12 @@ int32_t DesktopNumber(const wchar_t* name, int32_t fallback) {
     return read ? int32_t(wcstol(text, nullptr, 10)) : fallback;
 }
 
-// The settings every system has: one picture for all monitors (the shown
-// copy Windows 7 and later keep when the original is gone), its placement in
-// the registry, the colour among the system colours.
+// The settings every system has: one picture for all monitors, its
+// placement in the registry, the colour among the system colours.
 void ReadClassicSettings(SystemDesktop* desktop) {
     desktop->Fit = WallpaperFitFromRegistry(DesktopNumber(L"WallpaperStyle", 0),
                                             DesktopNumber(L"TileWallpaper", 0));
-    wchar_t path[MAX_PATH] = {};
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
-    DesktopPicture picture = LoadPicture(path);
-    wchar_t shown[MAX_PATH];
-    if (path[0] && !picture.Bitmap &&
-        ExpandEnvironmentStringsW(L"%APPDATA%\\Microsoft\\Windows\\Themes\\TranscodedWallpaper",
-                                  shown, MAX_PATH))
-        picture = LoadPicture(shown);
-    desktop->Pictures[0] = picture;
-    // Every monitor shows the one picture; only the first owns the bitmap.
-    for (int32_t i = 1; i < desktop->MonitorCount; ++i)
-        desktop->Pictures[i] = DesktopPicture{nullptr, picture.Width, picture.Height};
+    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, desktop->Pictures[0].Path, 0);
 }
 
 // Balances CoInitializeEx when it succeeded (a thread already in another
@@ -118,8 +128,8 @@ bool ReadPerMonitorSettings(SystemDesktop* desktop) {
             SUCCEEDED(wallpaper->GetMonitorRECT(id, &place)) &&
             SUCCEEDED(wallpaper->GetWallpaper(id, &path)))
             for (int32_t m = 0; m < desktop->MonitorCount; ++m)
-                if (EqualRect(&place, &desktop->Monitors[m]) && !desktop->Pictures[m].Bitmap)
-                    desktop->Pictures[m] = LoadPicture(path);
+                if (EqualRect(&place, &desktop->Monitors[m]))
+                    lstrcpynW(desktop->Pictures[m].Path, path, MAX_PATH);
         CoTaskMemFree(path);
         CoTaskMemFree(id);
     }
@@ -163,9 +173,7 @@ void ReadSystemDesktop(SystemDesktop* desktop) {
     desktop->Background = GetSysColor(COLOR_DESKTOP);
     if (!ReadPerMonitorSettings(desktop)) {
         for (DesktopPicture& p : desktop->Pictures)
-            if (p.Bitmap) DeleteObject(p.Bitmap);
-        for (DesktopPicture& p : desktop->Pictures)
-            p = DesktopPicture{};
+            p.Path[0] = 0;
         ReadClassicSettings(desktop);
     }
 }
@@ -174,30 +182,33 @@ void ReleaseSystemDesktop(SystemDesktop* desktop) {
     for (DesktopPicture& p : desktop->Pictures)
         if (p.Bitmap) DeleteObject(p.Bitmap);
     *desktop = SystemDesktop{};
+    for (DesktopPicture& p : desktop->Pictures)
+        p.SameAs = -1;
 }
 
-void PaintSystemDesktop(const SystemDesktop& desktop, HDC dc, int32_t left, int32_t top,
-                        int32_t width, int32_t height) {
+void PaintSystemDesktop(SystemDesktop* desktop, HDC dc, int32_t left, int32_t top, int32_t width,
+                        int32_t height) {
+    if (!desktop->Decoded) DecodePictures(desktop);
     PatBlt(dc, 0, 0, width, height, BLACKNESS);
     // Screen coordinates from here on: the place's corner is the bitmap's.
     POINT previousOrigin;
     SetViewportOrgEx(dc, -left, -top, &previousOrigin);
     const RECT place = {left, top, left + width, top + height};
-    ScopedGdiObject<HBRUSH> background(CreateSolidBrush(desktop.Background));
+    ScopedGdiObject<HBRUSH> background(CreateSolidBrush(desktop->Background));
     ScopedMemoryDC pictureDc(dc);
-    HBITMAP shared = desktop.Pictures[0].Bitmap;
-    for (int32_t m = 0; m < desktop.MonitorCount; ++m) {
+    for (int32_t m = 0; m < desktop->MonitorCount; ++m) {
         RECT visible;
-        if (!IntersectRect(&visible, &place, &desktop.Monitors[m])) continue;
+        if (!IntersectRect(&visible, &place, &desktop->Monitors[m])) continue;
         FillRect(dc, &visible, background.object);
-        const DesktopPicture& picture = desktop.Pictures[m];
-        HBITMAP bitmap = picture.Bitmap ? picture.Bitmap : desktop.PerMonitor ? nullptr : shared;
-        if (!bitmap || !pictureDc.dc) continue;
-        ScopedSelect selected(pictureDc.dc, bitmap);
+        int32_t source = desktop->PerMonitor ? m : 0;
+        if (desktop->Pictures[source].SameAs >= 0) source = desktop->Pictures[source].SameAs;
+        const DesktopPicture& picture = desktop->Pictures[source];
+        if (!picture.Bitmap || !pictureDc.dc) continue;
+        ScopedSelect selected(pictureDc.dc, picture.Bitmap);
         const int saved = SaveDC(dc);
         IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
-        DrawPlaced(dc, picture, pictureDc.dc, desktop.Fit,
-                   desktop.Fit == WallpaperFit::Span ? desktop.Around : desktop.Monitors[m],
+        DrawPlaced(dc, picture, pictureDc.dc, desktop->Fit,
+                   desktop->Fit == WallpaperFit::Span ? desktop->Around : desktop->Monitors[m],
                    visible);
         RestoreDC(dc, saved);
     }

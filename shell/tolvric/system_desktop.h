@@ -11,28 +11,33 @@
 const int SystemDesktopMonitorsMax = 16;
 
 struct DesktopPicture {
-    HBITMAP Bitmap; // a 32-bit DIB section; null when there is no picture
+    wchar_t Path[MAX_PATH]; // empty: no picture
+    int32_t SameAs;         // the monitor whose picture this is too, or -1
+    HBITMAP Bitmap;         // a 32-bit DIB section once decoded
     int32_t Width, Height;
 };
 
 struct SystemDesktop {
     int32_t MonitorCount;
     RECT Monitors[SystemDesktopMonitorsMax];
-    // Each monitor's picture: one for all, unless the system keeps one per
-    // monitor (Windows 8 and later).
+    // Each monitor's picture where the system keeps one per monitor (Windows
+    // 8 and later); else the first is every monitor's.
     DesktopPicture Pictures[SystemDesktopMonitorsMax];
-    RECT Around; // the rectangle around all monitors, where Span places
+    bool PerMonitor;
+    bool Decoded; // the pictures were decoded (or found unreadable)
+    RECT Around;  // the rectangle around all monitors, where Span places
     WallpaperFit Fit;
     COLORREF Background;
-    bool PerMonitor; // the pictures came from the system's wallpaper interface
 };
 
-// Reads the monitors, the wallpaper settings and pictures, and the colour.
+// Reads the monitors, the wallpaper settings and the colour; the pictures are
+// decoded only when first painted, so that a meter that never asks for the
+// desktop holds none of them.
 void ReadSystemDesktop(SystemDesktop* desktop);
 void ReleaseSystemDesktop(SystemDesktop* desktop);
 
 // Paints the desktop behind the screen rectangle (left, top, width x height)
 // into dc at (0, 0): the background colour and the placed picture on each
 // monitor, black where no monitor is.
-void PaintSystemDesktop(const SystemDesktop& desktop, HDC dc, int32_t left, int32_t top,
-                        int32_t width, int32_t height);
+void PaintSystemDesktop(SystemDesktop* desktop, HDC dc, int32_t left, int32_t top, int32_t width,
+                        int32_t height);
