@@ -2,6 +2,8 @@
 # fresh Wine prefix for this run. Call wine_env_start, then wine_env_stop.
 # wine_probe first tells whether this machine can run Wine at all.
 WINE_ENV_XVFB_PID=""
+WINE_ENV_XEPHYR_PID=""
+WINE_ENV_OLD_DISPLAY="" # the display before a private one was started, to go back to
 
 # Whether this machine can run 32-bit Windows programs. Answers 0 when it can;
 # 3 when its kernel cannot execute 32-bit x86 code at all (the machine, not
@@ -50,32 +52,70 @@ wine_require() {
     exit 2
 }
 
+# Starts a private X server that picks a free display itself and writes its
+# number to fd 3, so runs started at the same moment never share a server:
+# _wine_env_x PIDVAR PROGRAM ARGS... sets DISPLAY to it and PIDVAR to its pid.
+_wine_env_x() {
+    local pid_var="$1"
+    shift
+    local number_file
+    number_file="$(mktemp)"
+    "$@" -displayfd 3 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+    local pid=$!
+    printf -v "$pid_var" '%s' "$pid"
+    local i
+    for i in $(seq 1 200); do
+        [ -s "$number_file" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    local number
+    number="$(head -n 1 "$number_file")"
+    rm -f "$number_file"
+    if [ -z "$number" ]; then
+        echo "wine_env: the private X server ($1) did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$number"
+}
+
 wine_env_start() {
     local root="$1" # directory under which the prefix is made
+    WINE_ENV_OLD_DISPLAY="${DISPLAY:-}"
+    if [ -z "${DISPLAY:-}" ]; then
+        _wine_env_x WINE_ENV_XVFB_PID Xvfb -screen 0 1280x800x24 || return 1
+    fi
+    _wine_env_prefix "$root"
+}
+
+# Several monitors side by side, the first (the main one) at (0,0), the others
+# to its right in the order given: wine_env_start_heads ROOT 1024x768 800x600.
+# Plain Xvfb cannot lay its screens out, so Xephyr shows one screen per head
+# with Xinerama, inside a private Xvfb; Wine reads Xinerama's heads when its
+# X11 driver is told not to use XRandR. Xephyr cannot put a head left of or
+# above the first one.
+wine_env_start_heads() {
+    local root="$1"
+    shift
+    local heads=("$@") width=0 height=0 head screens=()
+    for head in "${heads[@]}"; do
+        width=$((width + ${head%x*}))
+        [ "${head#*x}" -gt "$height" ] && height="${head#*x}"
+        screens+=(-screen "$head")
+    done
+    WINE_ENV_OLD_DISPLAY="${DISPLAY:-}"
+    if [ -z "${DISPLAY:-}" ]; then
+        _wine_env_x WINE_ENV_XVFB_PID Xvfb -screen 0 "${width}x${height}x24" || return 1
+    fi
+    _wine_env_x WINE_ENV_XEPHYR_PID Xephyr "${screens[@]}" +xinerama || return 1
+    WINE_ENV_NO_XRANDR=1 _wine_env_prefix "$root"
+}
+
+# A fresh Wine prefix under $1, ready to run programs on $DISPLAY.
+_wine_env_prefix() {
+    local root="$1"
     export WINEDEBUG=-all
     export WINEARCH=win32
-    if [ -z "${DISPLAY:-}" ]; then
-        # Xvfb picks a free display itself and writes its number to fd 3, so
-        # runs started at the same moment never share a server.
-        local number_file
-        number_file="$(mktemp)"
-        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
-        WINE_ENV_XVFB_PID=$!
-        local i
-        for i in $(seq 1 200); do
-            [ -s "$number_file" ] && break
-            kill -0 "$WINE_ENV_XVFB_PID" 2>/dev/null || break
-            sleep 0.05
-        done
-        local number
-        number="$(head -n 1 "$number_file")"
-        rm -f "$number_file"
-        if [ -z "$number" ]; then
-            echo "wine_env: the private X server did not start" >&2
-            return 1
-        fi
-        export DISPLAY=":$number"
-    fi
     mkdir -p "$root"
     export WINEPREFIX
     WINEPREFIX="$(mktemp -d "$root/wineprefix.XXXXXX")"
@@ -88,6 +128,16 @@ wine_env_start() {
     # Unmanaged X windows: without a window manager Wine would otherwise wait
     # two seconds for each window to be withdrawn.
     wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null 2>&1 || true
+    if [ -n "${WINE_ENV_NO_XRANDR:-}" ]; then
+        wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v UseXRandR /d N /f >/dev/null 2>&1 || true
+        # The monitors are read when the prefix's desktop starts: start anew,
+        # its services here rather than inside the check below, whose output
+        # they would hold open.
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        wineserver -p 60 >/dev/null 2>&1 || true
+        wine wineboot >/dev/null 2>&1 || true
+    fi
     wineserver -p 60 >/dev/null 2>&1 || true
     # One real program in the new prefix, so that a broken Wine stops the run
     # here with its own words rather than as a wall of failed tests.
@@ -99,10 +149,17 @@ wine_env_start() {
     fi
 }
 wine_env_stop() {
-    wineserver -k >/dev/null 2>&1 || true
-    if [ -n "$WINE_ENV_XVFB_PID" ]; then
-        kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-        wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-    fi
+    [ -n "${WINEPREFIX:-}" ] && { wineserver -k >/dev/null 2>&1 || true; }
+    local pid
+    [ -n "$WINE_ENV_XEPHYR_PID$WINE_ENV_XVFB_PID" ] && export DISPLAY="$WINE_ENV_OLD_DISPLAY"
+    [ -n "${DISPLAY:-}" ] || unset DISPLAY
+    for pid in "$WINE_ENV_XEPHYR_PID" "$WINE_ENV_XVFB_PID"; do
+        [ -n "$pid" ] || continue
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    WINE_ENV_XEPHYR_PID=""
+    WINE_ENV_XVFB_PID=""
     [ -n "${WINEPREFIX:-}" ] && rm -rf "$WINEPREFIX"
+    unset WINEPREFIX
 }

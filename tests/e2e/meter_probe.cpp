@@ -33,6 +33,8 @@
 //   meter_probe display W H       changes the screen's resolution (a Wine
 //                                 virtual desktop allows it); prints
 //                                 "display W H" as the screen is then
+//   meter_probe monitors          per monitor "monitor L T R B work L T R B",
+//                                 the main one first
 #include "host/descriptor_records.h"
 #include "win32/window_class.h"
 
@@ -293,6 +295,24 @@ static int Display(int width, int height) {
     return 0;
 }
 
+static BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM primary) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+    if (((info.dwFlags & MONITORINFOF_PRIMARY) != 0) != (primary != 0)) return TRUE;
+    const RECT& m = info.rcMonitor;
+    const RECT& w = info.rcWork;
+    printf("monitor %ld %ld %ld %ld work %ld %ld %ld %ld\n", m.left, m.top, m.right, m.bottom,
+           w.left, w.top, w.right, w.bottom);
+    return TRUE;
+}
+
+static int Monitors() {
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 1);
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -307,8 +327,10 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
     if (argc >= 4 && !strcmp(argv[1], "display")) return Display(atoi(argv[2]), atoi(argv[3]));
+    if (argc >= 2 && !strcmp(argv[1], "monitors")) return Monitors();
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H|"
+          "monitors\n",
           stderr);
     return 2;
 }

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# End-to-end tests of the meter window under Wine on a private X display.
+# End-to-end tests of the meter window under Wine on private X displays: the
+# tests of one monitor on a plain Xvfb, then those of two monitors on a
+# display with two heads side by side.
 # Usage: tests/e2e/run.sh [BUILD_DIR] [test names...]   (BUILD_DIR default build/cross)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -9,7 +11,37 @@ shift || true
 wine_require e2e
 trap wine_env_stop EXIT
 unset DISPLAY # always a private display: the tests move the pointer
-wine_env_start "$PWD/$build"
 only=()
 [ $# -gt 0 ] && only=(--only "$@")
-python3 tests/e2e/window_e2e.py "$build/bin" --artifacts "$PWD/$build/e2e" "${only[@]}"
+script=(python3 tests/e2e/window_e2e.py "$build/bin" --artifacts "$PWD/$build/e2e")
+passed=0
+failed=0
+for monitors in 1 2; do
+    chosen="$("${script[@]}" --monitors "$monitors" --list)"
+    if [ $# -gt 0 ]; then
+        chosen="$(grep -xF -f <(printf '%s\n' "$@") <<<"$chosen" || true)"
+    fi
+    [ -n "$chosen" ] || continue
+    if [ "$monitors" -eq 1 ]; then
+        wine_env_start "$PWD/$build"
+    else
+        wine_env_start_heads "$PWD/$build" 1024x768 800x600
+    fi
+    label="e2e on $monitors monitor"
+    [ "$monitors" -eq 1 ] || label+="s"
+    status=0
+    "${script[@]}" --monitors "$monitors" --label "$label" "${only[@]}" | tee "$build/e2e_$monitors.log" ||
+        status=$?
+    wine_env_stop
+    summary="$(grep -E "^$label: [0-9]+ passed, [0-9]+ failed$" "$build/e2e_$monitors.log" || true)"
+    if [ -z "$summary" ]; then
+        failed=$((failed + 1))
+        continue
+    fi
+    read -r p f < <(sed -E 's/.*: ([0-9]+) passed, ([0-9]+) failed$/\1 \2/' <<<"$summary")
+    passed=$((passed + p))
+    failed=$((failed + f))
+    [ "$status" -eq 0 ] || [ "$f" -gt 0 ] || failed=$((failed + 1))
+done
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

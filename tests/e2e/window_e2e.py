@@ -5,8 +5,12 @@ and keyboard input. Checks are made on what a person would see (where the
 window is, whether it is on screen, what the screen shows) and on what the
 host logs and the configuration file holds.
 
-Usage: window_e2e.py BIN_DIR [--only NAME ...] [--artifacts DIR]
-DISPLAY and WINEPREFIX must be set (tests/e2e/run.sh does that).
+Usage: window_e2e.py BIN_DIR [--only NAME ...] [--artifacts DIR] [--monitors N]
+                     [--label TEXT] [--list]
+DISPLAY and WINEPREFIX must be set (tests/e2e/run.sh does that). The tests of
+one monitor run on a plain display; those of --monitors 2 on a display with
+two monitors side by side (wine_env_start_heads, TWO_MONITORS below), which
+is checked first. --list prints the names of the chosen group's tests.
 """
 import argparse
 import os
@@ -125,6 +129,15 @@ class Env:
                 if p[3] == "1":
                     control["selected"] = int(p[2])
         return dialogs
+
+    def monitors(self):
+        """The monitors as Win32 sees them, the main one first: (rect, work area)."""
+        found = []
+        for line in self.probe("monitors").splitlines():
+            v = line.split()
+            if len(v) == 10 and v[0] == "monitor" and v[5] == "work":
+                found.append((tuple(int(x) for x in v[1:5]), tuple(int(x) for x in v[6:10])))
+        return found
 
     def meter_state(self):
         """The meter as Win32 sees it, or None when there is none."""
@@ -1181,12 +1194,57 @@ TESTS = [
 ]
 
 
+# --- the tests on two monitors ----------------------------------------------
+
+
+def test_meters_come_back_on_the_second_monitor(env):
+    # A Normal and a Desktop-level meter dragged from the main monitor onto
+    # the second one stay there, and start there again.
+    second = TWO_MONITORS[1]
+    for name, z_order in (("Normal", 1), ("Desktop", 0)):
+        ini = env.skin_copy("second_%d" % z_order, **{"Z-Order": z_order, "LockMode": 0,
+                                                      "X": 40, "Y": 40})
+        host = Host(env, ini, demo=False)
+        try:
+            drag(60, 60, second[0] + 236, 160)
+            place = (second[0] + 216, 140)
+            wait_until(lambda: env.meter_state()["rect"][:2] == place,
+                       "the %s meter at %s" % (name, place))
+            wait_until(lambda: (ini_value(ini, "X"), ini_value(ini, "Y")) ==
+                       tuple(str(v) for v in place), "%s: %s saved" % (name, place))
+        finally:
+            host.stop()
+        host = Host(env, ini, demo=False)
+        try:
+            check(host.meter["rect"][:2] == place,
+                  "%s: the restarted meter on the second monitor: %s" % (name, host.meter))
+            env.screenshot("second_monitor_%s" % name.lower())
+        finally:
+            host.stop()
+
+
+# The two-monitor display of wine_env_start_heads: (left, top, right, bottom)
+# of each monitor as Windows should see it, the main one first.
+TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]
+TWO_MONITOR_TESTS = [
+    test_meters_come_back_on_the_second_monitor,
+]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("bin_dir")
     parser.add_argument("--only", nargs="*", default=[])
     parser.add_argument("--artifacts", default=None)
+    parser.add_argument("--monitors", type=int, default=1)
+    parser.add_argument("--label", default="e2e")
+    parser.add_argument("--list", action="store_true")
     args = parser.parse_args()
+    tests = TWO_MONITOR_TESTS if args.monitors == 2 else TESTS
+    names = [t.__name__[len("test_"):] for t in tests]
+    if args.list:
+        print("\n".join(names))
+        return 0
     bin_dir = os.path.abspath(args.bin_dir)
     for name in ("vorlamet_host.exe", "Vorlamet.plg", "tolvric.dll", "plasmyr.dll"):
         if not os.path.exists(os.path.join(bin_dir, name)):
@@ -1196,8 +1254,14 @@ def main():
     os.makedirs(artifacts, exist_ok=True)
     work = tempfile.mkdtemp(prefix="vorlamet_e2e_")
     env = Env(bin_dir, work, artifacts)
+    if args.monitors == 2:
+        seen = [m for m, _ in env.monitors()]
+        if seen != TWO_MONITORS:
+            print("FAIL the display shows monitors %s, not %s" % (seen, TWO_MONITORS))
+            print("%s: 0 passed, 1 failed" % args.label)
+            return 1
     failed = passed = 0
-    for test in TESTS:
+    for test in tests:
         name = test.__name__[len("test_"):]
         if args.only and name not in args.only:
             continue
@@ -1215,7 +1279,7 @@ def main():
         xdo("mousemove", 1000, 750)
     shutil.rmtree(work, ignore_errors=True)
     print("screenshots in %s" % artifacts)
-    print("e2e: %d passed, %d failed" % (passed, failed))
+    print("%s: %d passed, %d failed" % (args.label, passed, failed))
     return 1 if failed else 0
 
 
