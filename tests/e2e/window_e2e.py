@@ -1223,11 +1223,38 @@ def test_meters_come_back_on_the_second_monitor(env):
             host.stop()
 
 
+def test_real_desktop_on_two_monitors(env):
+    # The host's desktop layer covers both monitors, and a Desktop-level
+    # meter on the second one shows the system's desktop behind its
+    # see-through pixels there, as on the main one.
+    x, y = TWO_MONITORS[1][0] + 150, 200
+    ini = env.skin_copy("second_desktop", **{"Z-Order": 0, "X": x, "Y": y, "LockMode": 0})
+    host = Host(env, ini, demo=False)
+    try:
+        check(host.has_line(r"^Desktop layer 1824x768 at 0,0$"),
+              "the layer over both monitors: %s" % host.log())
+        rect = (x, y, x + SKIN_W, y + SKIN_H)
+        check(host.meter["rect"] == rect, "the meter on the second monitor: %s" % (host.meter,))
+        desktop = [int(v) for v in env.probe("desktop").split()[1:4]]
+        shadow = see_through_pixels(os.path.join(env.bin_dir, "skins", SKIN, "background.png"))
+        rgb = screen_rgb(env.screenshot("real_desktop_second_monitor"), rect)
+        for px, py, r, g, b, alpha in shadow[::max(1, len(shadow) // 12)]:
+            got = pixel(rgb, SKIN_W, px, py)
+            want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+                    for c, d in zip((r, g, b), desktop)]
+            check(all(abs(p - q) <= 3 for p, q in zip(got, want)),
+                  "see-through pixel %d,%d shows the desktop %s: %s, not %s"
+                  % (px, py, desktop, got, want))
+    finally:
+        host.stop()
+
+
 # The two-monitor display of wine_env_start_heads: (left, top, right, bottom)
 # of each monitor as Windows should see it, the main one first.
 TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]
 TWO_MONITOR_TESTS = [
     test_meters_come_back_on_the_second_monitor,
+    test_real_desktop_on_two_monitors,
 ]
 
 
