@@ -66,26 +66,35 @@ void DecodePictures(SystemDesktop* desktop) {
     }
 }
 
-// A REG_SZ number under HKCU\Control Panel\Desktop; `fallback` when absent.
-int32_t DesktopNumber(const wchar_t* name, int32_t fallback) {
+// A REG_SZ text under HKCU\\Control Panel\\Desktop; false when absent.
+bool DesktopText(const wchar_t* name, wchar_t* text, DWORD count) {
     HKEY key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key))
-        return fallback;
-    wchar_t text[16] = {};
-    DWORD size = sizeof text - sizeof(wchar_t), type = 0;
+        return false;
+    DWORD size = (count - 1) * sizeof(wchar_t), type = 0;
     const bool read =
         !RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) &&
         type == REG_SZ;
     RegCloseKey(key);
-    return read ? int32_t(wcstol(text, nullptr, 10)) : fallback;
+    text[read ? size / sizeof(wchar_t) : 0] = 0;
+    return read;
 }
 
-// The settings every system has: one picture for all monitors, its
-// placement in the registry, the colour among the system colours.
+int32_t DesktopNumber(const wchar_t* name, int32_t fallback) {
+    wchar_t text[16];
+    return DesktopText(name, text, 16) ? int32_t(wcstol(text, nullptr, 10)) : fallback;
+}
+
+// The settings every system has: one picture for all monitors and its
+// placement in the registry (read there, as another program's change is
+// current there at once; Wine's SPI_GETDESKWALLPAPER keeps what it first
+// read), the colour among the system colours.
 void ReadClassicSettings(SystemDesktop* desktop) {
     desktop->Fit = WallpaperFitFromRegistry(DesktopNumber(L"WallpaperStyle", 0),
                                             DesktopNumber(L"TileWallpaper", 0));
-    SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, desktop->Pictures[0].Path, 0);
+    wchar_t* path = desktop->Pictures[0].Path;
+    if (!DesktopText(L"Wallpaper", path, MAX_PATH))
+        SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
 }
 
 // Balances CoInitializeEx when it succeeded (a thread already in another

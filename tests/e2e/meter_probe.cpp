@@ -33,6 +33,9 @@
 //   meter_probe display W H       changes the screen's resolution (a Wine
 //                                 virtual desktop allows it); prints
 //                                 "display W H" as the screen is then
+//   meter_probe wallpaper FILE STYLE TILE   sets the desktop's wallpaper, its
+//                                 WallpaperStyle and TileWallpaper, as the
+//                                 desktop settings do, and tells every window
 //   meter_probe monitors          per monitor "monitor L T R B work L T R B",
 //                                 the main one first
 #include "host/descriptor_records.h"
@@ -313,6 +316,22 @@ static int Monitors() {
     return 0;
 }
 
+static int Wallpaper(const char* path, const char* style, const char* tile) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr))
+        return 1;
+    RegSetValueExA(key, "WallpaperStyle", 0, REG_SZ, reinterpret_cast<const BYTE*>(style),
+                   DWORD(strlen(style) + 1));
+    RegSetValueExA(key, "TileWallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(tile),
+                   DWORD(strlen(tile) + 1));
+    RegCloseKey(key);
+    const BOOL set = SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path),
+                                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    puts(set ? "set" : "failed");
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -328,9 +347,10 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
     if (argc >= 4 && !strcmp(argv[1], "display")) return Display(atoi(argv[2]), atoi(argv[3]));
     if (argc >= 2 && !strcmp(argv[1], "monitors")) return Monitors();
+    if (argc >= 5 && !strcmp(argv[1], "wallpaper")) return Wallpaper(argv[2], argv[3], argv[4]);
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
           "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H|"
-          "monitors\n",
+          "monitors|wallpaper FILE STYLE TILE\n",
           stderr);
     return 2;
 }

@@ -18,6 +18,7 @@ import queue
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -1249,12 +1250,65 @@ def test_real_desktop_on_two_monitors(env):
         host.stop()
 
 
+def quadrants_bmp(path, width=200, height=150):
+    """A 24-bit BMP: red, green, blue and yellow quadrants; answers a function
+    giving the (r, g, b) at a point of it."""
+    def colour(x, y):
+        right, bottom = x >= width // 2, y >= height // 2
+        return ((255, 255, 0) if right else (0, 0, 255)) if bottom else \
+            ((0, 255, 0) if right else (255, 0, 0))
+    rows = b"".join(bytes(c for x in range(width) for c in reversed(colour(x, y)))
+                    for y in reversed(range(height)))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54) + struct.pack(
+        "<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + rows)
+    return colour
+
+
+def test_wallpaper_centred_on_each_monitor(env):
+    # A centred wallpaper lies in the middle of each monitor: a Desktop-level
+    # meter on the second monitor shows, through its see-through pixels, the
+    # picture where the system places it there, and the background colour
+    # around it, as soon as the wallpaper is set.
+    colour = quadrants_bmp(os.path.join(env.work, "quadrants.bmp"))
+    mon = TWO_MONITORS[1]
+    left = mon[0] + (mon[2] - mon[0] - 200) // 2
+    top = mon[1] + (mon[3] - mon[1] - 150) // 2
+    x, y = left - 60, top - 40
+    ini = env.skin_copy("wallpaper_second", **{"Z-Order": 0, "X": x, "Y": y, "LockMode": 0})
+    host = Host(env, ini, demo=False)
+    try:
+        said = env.probe("wallpaper", win_path(os.path.join(env.work, "quadrants.bmp")), "0", "0")
+        check(said.strip() == "set", "the wallpaper set: %r" % said)
+        host.wait_line(r"^DesktopChanged$")
+        background = [int(v) for v in env.probe("desktop").split()[1:4]]
+        shadow = see_through_pixels(os.path.join(env.bin_dir, "skins", SKIN, "background.png"))
+        rect = (x, y, x + SKIN_W, y + SKIN_H)
+
+        def shows_the_picture():
+            rgb = screen_rgb(env.screenshot("wallpaper_second_monitor"), rect)
+            for px, py, r, g, b, alpha in shadow:
+                sx, sy = x + px - left, y + py - top
+                behind = colour(sx, sy) if 0 <= sx < 200 and 0 <= sy < 150 else background
+                want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+                        for c, d in zip((r, g, b), behind)]
+                if any(abs(p - q) > 3 for p, q in zip(pixel(rgb, SKIN_W, px, py), want)):
+                    return False
+            return True
+        wait_until(shows_the_picture, "the centred picture behind the meter's see-through pixels")
+    finally:
+        host.stop()
+        env.probe("wallpaper", "", "0", "0")
+
+
 # The two-monitor display of wine_env_start_heads: (left, top, right, bottom)
 # of each monitor as Windows should see it, the main one first.
 TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]
 TWO_MONITOR_TESTS = [
     test_meters_come_back_on_the_second_monitor,
     test_real_desktop_on_two_monitors,
+    test_wallpaper_centred_on_each_monitor,
 ]
 
 
