@@ -88,15 +88,14 @@ void OnRefreshHeadingFont(HWND dialog) {
     HFONT bold = BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
     if (!bold) return;
     SendDlgItemMessageA(dialog, PageHeadingId, WM_SETFONT, WPARAM(bold), TRUE);
-    if (s.HeadingFont) DeleteObject(s.HeadingFont);
-    s.HeadingFont = bold;
+    s.HeadingFont.Reset(bold);
 }
 
 BOOL OnInitDialog(HWND dialog) {
     PropertiesState& s = Properties();
     s.Dialog = dialog;
     SetWindowTextA(dialog, s.Descriptor->Name ? s.Descriptor->Name : "Properties");
-    s.HeadingFont = BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    s.HeadingFont.Reset(BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0))));
     CreateRowControls(dialog);
     Button(dialog, "&Help", IDHELP, 7, BS_PUSHBUTTON);
     Button(dialog, "OK", IDOK, DialogWidth - 171, BS_DEFPUSHBUTTON);
@@ -193,8 +192,7 @@ void OnCommand(HWND dialog, int id, int code) {
 
 void OnDestroy() {
     PropertiesState& s = Properties();
-    if (s.HeadingFont) DeleteObject(s.HeadingFont);
-    s.HeadingFont = nullptr;
+    s.HeadingFont.Reset();
     s.Dialog = nullptr;
     s.Initial.clear();
     HostLog("Properties closed");

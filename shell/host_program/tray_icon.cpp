@@ -3,6 +3,7 @@
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/shell_windows.h"
+#include "win32/scoped_handle.h"
 #include "win32/window_class.h"
 
 #include <shellapi.h>
@@ -17,7 +18,8 @@ bool IconShown;
 HWND ShellWindow;
 UINT TaskbarCreated;
 HINSTANCE Instance;
-int IconSize; // of the picture in Icon.hIcon; 0 for the system's stand-in
+ScopedIcon Picture; // the icon's picture in the size asked for
+int IconSize;       // of Picture; 0 when the system's stand-in is shown
 
 // The icon in the size the notification area asks for now (16 pixels at
 // 100 %, 20 at 125 %, 24 at 150 %, ...): the resource holds 16, 20, 24, 32
@@ -26,7 +28,7 @@ void LoadIconPicture() {
     const int size = GetSystemMetrics(SM_CXSMICON);
     HICON icon = static_cast<HICON>(
         LoadImageA(Instance, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    if (Icon.hIcon && IconSize) DestroyIcon(Icon.hIcon);
+    Picture.Reset(icon);
     Icon.hIcon = icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
     IconSize = icon ? size : 0;
     HostLog("TrayIcon size %d", size);
@@ -48,7 +50,8 @@ void FollowIconSize() {
 // The menu at the pointer. The window comes to the front first and gets a
 // message afterwards, or the menu would not close when clicked beside it.
 void ShowMenu(HWND window) {
-    HMENU menu = CreatePopupMenu();
+    ScopedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.handle;
     if (!menu) return;
     AppendMenuA(menu, MF_STRING, TrayProperties, "&Properties...");
     AppendMenuA(menu, MF_STRING, TrayReload, "&Reload");
@@ -62,7 +65,6 @@ void ShowMenu(HWND window) {
     TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, window,
                    nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 void RunCommand(WPARAM command) {
@@ -136,7 +138,7 @@ void RemoveTrayIcon() {
     if (!IconShown) return;
     IconShown = false;
     HostLog("TrayIcon removed %d", Shell_NotifyIconA(NIM_DELETE, &Icon) ? 1 : 0);
-    if (Icon.hIcon && IconSize) DestroyIcon(Icon.hIcon);
     Icon.hIcon = nullptr;
+    Picture.Reset();
     IconSize = 0;
 }

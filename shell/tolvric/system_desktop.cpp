@@ -5,6 +5,7 @@
 
 #include "shell/tolvric/image_loader.h"
 #include "win32/scoped_gdi.h"
+#include "win32/scoped_handle.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -208,7 +209,7 @@ void PaintSystemDesktop(SystemDesktop* desktop, HDC dc, int32_t left, int32_t to
     for (int32_t m = 0; m < desktop->MonitorCount; ++m) {
         RECT visible;
         if (!IntersectRect(&visible, &place, &desktop->Monitors[m])) continue;
-        FillRect(dc, &visible, background.object);
+        FillRect(dc, &visible, background.handle);
         int32_t source = desktop->PerMonitor ? m : 0;
         if (desktop->Pictures[source].SameAs >= 0) source = desktop->Pictures[source].SameAs;
         const DesktopPicture& picture = desktop->Pictures[source];
