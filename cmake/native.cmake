@@ -15,3 +15,5 @@ find_program(PYTHON3 python3 REQUIRED)
 add_test(NAME skins_up_to_date COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_skins.py --check)
 # The test scripts' probe of whether this machine can run Wine.
 add_test(NAME wine_probe COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/wine_probe_test.sh)
+# Set-up waits for the package manager's locks.
+add_test(NAME package_lock COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/package_lock_test.sh)

@@ -16,11 +16,18 @@ if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 echo "setup: installing ${missing[*]}"
+. "$(dirname "$0")/package_lock.sh"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
+# Each step waits its turn; apt's own timeout covers a program that takes the
+# lock between the look and the step.
+wait_for_package_lock
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
+apt=(apt-get -o "DPkg::Lock::Timeout=$PACKAGE_LOCK_WAIT")
+wait_for_package_lock
+$SUDO "${apt[@]}" update -qq
+wait_for_package_lock
 # With recommends: wine32 needs its i386 X libraries, which are only recommended.
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" install -y -qq "${missing[@]}" >/dev/null

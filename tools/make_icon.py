@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the host kit's icon (the programs' icon and the notification-area
-icon): a dark rounded panel with three meter bars, at 16, 24, 32 and 48
+icon): a dark rounded panel with three meter bars, at 16, 20, 24, 32 and 48
 pixels, each a 32-bit picture with alpha and its mask, as every Windows since
 XP reads them. Computed from plain arithmetic, so every run gives the same
 bytes; the build makes it beside the programs' resources.
@@ -10,7 +10,7 @@ bytes; the build makes it beside the programs' resources.
 import struct
 import sys
 
-SIZES = (16, 24, 32, 48)
+SIZES = (16, 20, 24, 32, 48)
 PANEL = (38, 44, 58)
 # Bars from the left: height as a share of the panel's inside, colour.
 BARS = ((0.45, (80, 200, 255)), (0.80, (110, 220, 120)), (0.60, (255, 170, 60)))

@@ -38,8 +38,12 @@ inline BOOL WINAPI Module(HMODULE module) {
 inline BOOL WINAPI Menu(HMENU menu) {
     return DestroyMenu(menu);
 }
+inline BOOL WINAPI Icon(HICON icon) {
+    return DestroyIcon(icon);
+}
 } // namespace scoped_close
 
 template <typename T> using ScopedGdiObject = ScopedHandle<T, scoped_close::GdiObject<T>>;
 using ScopedModule = ScopedHandle<HMODULE, scoped_close::Module>;
 using ScopedMenu = ScopedHandle<HMENU, scoped_close::Menu>;
+using ScopedIcon = ScopedHandle<HICON, scoped_close::Icon>; // one LoadImage made, not LR_SHARED

@@ -30,18 +30,48 @@ void TellDesktopSkin() {
             told);
 }
 
-// The layer covers the screens from the primary screen's corner, so that a
-// child at (X, Y) is at (X, Y) on the screen; screens left of or above the
-// primary one lie outside it.
-RECT LayerRect() {
-    const int right = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int bottom = GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    return RECT{0, 0, right > width ? right : width, bottom > height ? bottom : height};
+// Both desktops cover the virtual screen: every monitor, including those left
+// of or above the main one, so that a Desktop-level meter can be on any of
+// them. A child's coordinates are therefore counted from the virtual screen's
+// corner, which is the screen's (0, 0) only while no monitor lies left of or
+// above the main one.
+RECT VirtualScreenRect() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (width <= 0 || height <= 0) // a system without the virtual screen's metrics
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return RECT{x, y, x + width, y + height};
 }
 
-RECT ScreenRect() {
-    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+void LogPlace(const char* what, const RECT& place) {
+    HostLog("Desktop %s %ldx%ld at %ld,%ld", what, place.right - place.left,
+            place.bottom - place.top, place.left, place.top);
+}
+
+// After a display change (a monitor added, removed or moved, a resolution
+// changed): the desktop covers the new virtual screen. When its corner moves,
+// its children move the other way, so that each stays at the same place on
+// the screen; a child that no monitor shows any more is the plug-in's to
+// bring back.
+void FollowVirtualScreen(HWND desktop) {
+    RECT now;
+    if (!desktop || !GetWindowRect(desktop, &now)) return;
+    const RECT place = VirtualScreenRect();
+    if (EqualRect(&now, &place)) return;
+    SetWindowPos(desktop, HWND_BOTTOM, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOACTIVATE);
+    const int dx = now.left - place.left, dy = now.top - place.top;
+    if (dx || dy)
+        for (HWND child = GetWindow(desktop, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, desktop, reinterpret_cast<POINT*>(&r), 2);
+            SetWindowPos(child, nullptr, r.left + dx, r.top + dy, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    LogPlace("moved", place);
 }
 
 // Paints the drawn wallpaper row by row through one DIB section.
@@ -66,18 +96,16 @@ void PaintWallpaper(HWND window) {
 
 // What both desktops do: stay under every other window (the system keeps
 // its own desktop, GetShellWindow, below the bottom, so the bottom is right
-// above the wallpaper and the icons), follow the screen's size, and stay
+// above the wallpaper and the icons), follow the virtual screen, and stay
 // open until the host ends.
-bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, const RECT& place,
-                      LRESULT* result) {
+bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_WINDOWPOSCHANGING:
         reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
         *result = 0;
         return true;
     case WM_DISPLAYCHANGE:
-        SetWindowPos(window, HWND_BOTTOM, place.left, place.top, place.right - place.left,
-                     place.bottom - place.top, SWP_NOACTIVATE);
+        FollowVirtualScreen(window);
         *result = 0;
         return true;
     case WM_CLOSE:
@@ -89,13 +117,13 @@ bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, const RECT& plac
 
 LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, LayerRect(), &result)) return result;
+    if (OnDesktopMessage(window, message, lParam, &result)) return result;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, ScreenRect(), &result)) return result;
+    if (OnDesktopMessage(window, message, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT:
         PaintWallpaper(window);
@@ -142,7 +170,7 @@ HWND CreateDesktopLayer(HINSTANCE instance) {
     // every pixel of the layer that the meter does not cover see-through and
     // click-through.
     Register(instance, "VorlametHostLayer", LayerProc, CreateSolidBrush(LayerKey));
-    const RECT place = LayerRect();
+    const RECT place = VirtualScreenRect();
     HWND layer = CreateDesktop(instance, WS_EX_LAYERED, "VorlametHostLayer",
                                "Vorlamet desktop layer", place);
     if (!layer) return nullptr;
@@ -151,7 +179,7 @@ HWND CreateDesktopLayer(HINSTANCE instance) {
         return DesktopWindowHandle = nullptr;
     }
     ShowAtTheBottom(layer);
-    HostLog("Desktop layer %ldx%ld", place.right, place.bottom);
+    LogPlace("layer", place);
     DesktopSkinSource = DesktopSkinSystem;
     TellDesktopSkin();
     return layer;
@@ -159,11 +187,11 @@ HWND CreateDesktopLayer(HINSTANCE instance) {
 
 HWND CreateDemoDesktop(HINSTANCE instance) {
     Register(instance, "VorlametHostDesktop", DemoProc, nullptr);
-    const RECT place = ScreenRect();
+    const RECT place = VirtualScreenRect();
     HWND demo = CreateDesktop(instance, 0, "VorlametHostDesktop", "Vorlamet host desktop", place);
     if (!demo) return nullptr;
     ShowAtTheBottom(demo);
-    HostLog("Desktop demo %ldx%ld", place.right, place.bottom);
+    LogPlace("demo", place);
     DesktopSkinSource = DesktopSkinWallpaper;
     TellDesktopSkin();
     return demo;
@@ -171,6 +199,7 @@ HWND CreateDemoDesktop(HINSTANCE instance) {
 
 void DesktopChanged() {
     HostLog("DesktopChanged");
+    FollowVirtualScreen(DesktopWindowHandle);
     TellDesktopSkin();
     if (DesktopWindowHandle)
         RedrawWindow(DesktopWindowHandle, nullptr, nullptr,

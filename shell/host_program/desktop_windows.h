@@ -4,17 +4,21 @@
 
 #include <windows.h>
 
-// The real desktop: a window over the screen that shows nothing of its own and
-// takes no clicks, kept below every other window, so that a Desktop-level
-// meter sits on the user's wallpaper. DrawSkin paints the system's desktop.
+// The real desktop: a window over every monitor (the virtual screen) that
+// shows nothing of its own and takes no clicks, kept below every other window,
+// so that a Desktop-level meter sits on the user's wallpaper on any monitor.
+// DrawSkin paints the system's desktop. A child's coordinates count from the
+// virtual screen's corner, which is left of or above the main monitor's when a
+// monitor lies there.
 HWND CreateDesktopLayer(HINSTANCE instance);
-// The demo desktop (--demo-desktop): a window over the screen painted with the
-// host's drawn wallpaper, which logs the clicks that reach it. DrawSkin paints
+// The demo desktop (--demo-desktop): a window over every monitor painted with
+// the host's drawn wallpaper, which logs the clicks that reach it. DrawSkin paints
 // the same wallpaper. For screenshots and tests that compare pixels.
 HWND CreateDemoDesktop(HINSTANCE instance);
-// After the wallpaper, the colours or the screen changed: the service library
-// forgets the desktop picture it keeps, and the desktop and the meter on it
-// are painted afresh.
+// After the wallpaper, the colours or the screen changed: the desktop covers
+// the virtual screen as it is now (its children keep their places on the
+// screen), the service library reads the desktop afresh, and the desktop
+// and the meter on it are painted afresh.
 void DesktopChanged();
 // Whether the window is one of the host's desktops.
 bool IsHostDesktop(HWND window);

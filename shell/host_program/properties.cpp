@@ -14,7 +14,8 @@
 namespace {
 
 // Dialog units: the page list, the rows beside it and the buttons below fit
-// an 800 x 600 screen with room to spare.
+// an 800 x 600 screen at 100 % with room to spare, and a 1280 x 720 one at
+// 150 %: the dialog grows with the system's font and scale.
 const short DialogWidth = 340;
 const short DialogHeight = 232;
 const int RowsPerPage = 9;
@@ -76,6 +77,18 @@ HFONT BoldCopy(HFONT font) {
     if (!font || !GetObjectA(font, sizeof lf, &lf)) return nullptr;
     lf.lfWeight = FW_BOLD;
     return CreateFontIndirectA(&lf);
+}
+
+// Asked for once the system has scaled the dialog to a monitor of another
+// scale (per-monitor awareness): its font is then the new one.
+const UINT RefreshHeadingFont = WM_APP + 1;
+
+void OnRefreshHeadingFont(HWND dialog) {
+    PropertiesState& s = Properties();
+    HFONT bold = BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    if (!bold) return;
+    SendDlgItemMessageA(dialog, PageHeadingId, WM_SETFONT, WPARAM(bold), TRUE);
+    s.HeadingFont.Reset(bold);
 }
 
 BOOL OnInitDialog(HWND dialog) {
@@ -201,6 +214,12 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     case WM_HELP: // F1
         ShowSettingsPage(dialog, Properties().PageCount);
         return TRUE;
+    case WM_DPICHANGED: // the system scales the dialog, its controls and its font
+        PostMessageA(dialog, RefreshHeadingFont, 0, 0);
+        return FALSE;
+    case RefreshHeadingFont:
+        OnRefreshHeadingFont(dialog);
+        return TRUE;
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
@@ -250,6 +269,9 @@ void ShowProperties(HWND owner) {
         return;
     }
     HostLog("Properties open: %d rows on %d pages", int(descriptor->RowCount), int(s.PageCount));
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    HostLog("Properties size %ldx%ld", frame.right - frame.left, frame.bottom - frame.top);
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);
 }

@@ -17,10 +17,34 @@ NOTIFYICONDATAA Icon;
 bool IconShown;
 HWND ShellWindow;
 UINT TaskbarCreated;
+HINSTANCE Instance;
+ScopedIcon Picture; // the icon's picture in the size asked for
+int IconSize;       // of Picture; 0 when the system's stand-in is shown
+
+// The icon in the size the notification area asks for now (16 pixels at
+// 100 %, 20 at 125 %, 24 at 150 %, ...): the resource holds 16, 20, 24, 32
+// and 48, and the system scales the nearest for any other size.
+void LoadIconPicture() {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    HICON icon = static_cast<HICON>(
+        LoadImageA(Instance, MAKEINTRESOURCEA(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    Picture.Reset(icon);
+    Icon.hIcon = icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
+    IconSize = icon ? size : 0;
+    HostLog("TrayIcon size %d", size);
+}
 
 void AddIcon() {
     IconShown = Shell_NotifyIconA(NIM_ADD, &Icon) != FALSE;
     HostLog("TrayIcon added %d", IconShown ? 1 : 0);
+}
+
+// After a change of the system's metrics or scale: a new picture when the
+// size asked for changed.
+void FollowIconSize() {
+    if (GetSystemMetrics(SM_CXSMICON) == IconSize) return;
+    LoadIconPicture();
+    if (IconShown) Shell_NotifyIconA(NIM_MODIFY, &Icon);
 }
 
 // The menu at the pointer. The window comes to the front first and gets a
@@ -67,10 +91,16 @@ LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     }
     if (message == TaskbarCreated && TaskbarCreated) {
+        FollowIconSize();
         AddIcon();
         return 0;
     }
     switch (message) {
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        FollowIconSize();
+        break;
     case WM_COMMAND:
         RunCommand(LOWORD(wParam));
         return 0;
@@ -80,17 +110,11 @@ LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-HICON LoadTrayIcon(HINSTANCE instance) {
-    HICON icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    return icon ? icon : LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
-}
-
 } // namespace
 
 HWND CreateTrayIcon(HINSTANCE instance, HWND shell, const char* tip) {
     ShellWindow = shell;
+    Instance = instance;
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     const char className[] = "VorlametHostTray";
     RegisterWindowClass(instance, className, TrayProc);
@@ -104,7 +128,7 @@ HWND CreateTrayIcon(HINSTANCE instance, HWND shell, const char* tip) {
     Icon.uID = IconId;
     Icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     Icon.uCallbackMessage = TrayCallback;
-    Icon.hIcon = LoadTrayIcon(instance);
+    LoadIconPicture();
     strncpy(Icon.szTip, tip, sizeof Icon.szTip - 1);
     AddIcon();
     return window;
@@ -114,4 +138,7 @@ void RemoveTrayIcon() {
     if (!IconShown) return;
     IconShown = false;
     HostLog("TrayIcon removed %d", Shell_NotifyIconA(NIM_DELETE, &Icon) ? 1 : 0);
+    Icon.hIcon = nullptr;
+    Picture.Reset();
+    IconSize = 0;
 }

@@ -7,6 +7,7 @@
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/tolvric/system_desktop.h"
 #include "win32/scoped_gdi.h"
 
 namespace {
@@ -23,6 +24,9 @@ struct KeptPicture {
 
 KeptPicture Kept;
 int32_t Source = DesktopSkinSystem;
+// The system's desktop as last read; read again when the host says it changed.
+SystemDesktop System;
+bool SystemRead;
 
 int32_t Width(const RECT* r) {
     return r ? r->right - r->left : 0;
@@ -65,13 +69,9 @@ void PaintKept(int32_t left, int32_t top, int32_t screenWidth, int32_t screenHei
             WallpaperRow(static_cast<uint32_t*>(Kept.Picture.bits) + y * Kept.Width, left, top + y,
                          Kept.Width, screenWidth, screenHeight);
     } else {
-        // PaintDesktop places the wallpaper by the DC's origin as it places it
-        // on the screen; the origin moved by the place puts the part behind
-        // the window at the bitmap's corner. Off the screen stays black.
-        PatBlt(Kept.Dc.dc, 0, 0, Kept.Width, Kept.Height, BLACKNESS);
-        SetViewportOrgEx(Kept.Dc.dc, -left, -top, nullptr);
-        PaintDesktop(Kept.Dc.dc);
-        SetViewportOrgEx(Kept.Dc.dc, 0, 0, nullptr);
+        if (!SystemRead) ReadSystemDesktop(&System);
+        SystemRead = true;
+        PaintSystemDesktop(&System, Kept.Dc.dc, left, top, Kept.Width, Kept.Height);
     }
     Kept.Valid = true;
     Kept.Source = Source;
@@ -134,6 +134,12 @@ int __stdcall SetDesktopSkin(int source) {
     if (source != DesktopSkinSystem && source != DesktopSkinWallpaper) return 0;
     Source = source;
     ReleaseKept();
+    // The settings are read now, in the host's own message rather than in a
+    // paint: the system's wallpaper interface may call into another process.
+    // The pictures are decoded at the first paint that needs them.
+    ReleaseSystemDesktop(&System);
+    SystemRead = source == DesktopSkinSystem;
+    if (SystemRead) ReadSystemDesktop(&System);
     return 1;
 }
 

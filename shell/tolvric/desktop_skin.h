@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-// What lies behind the windows: the system's desktop (its wallpaper or its
-// colour, as PaintDesktop paints it), or the host's own drawn wallpaper
+// What lies behind the windows: the system's desktop (its wallpaper as the
+// system places it on each monitor, or its colour), or the host's own drawn wallpaper
 // (shell/common/wallpaper.h) of its demo desktop.
 const int DesktopSkinSystem = 0;
 const int DesktopSkinWallpaper = 1;

@@ -12,6 +12,8 @@
 //
 // Any failure gives Kind -1 with every other field the loader fills left 0,
 // and leaves no GDI object, COM object or memory behind.
+#include "shell/tolvric/image_loader.h"
+
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/tolvric/call_log.h"
@@ -79,12 +81,12 @@ void FlipRows(uint8_t* bits, uint32_t stride, uint32_t height) {
     }
 }
 
+} // namespace
+
 // Fills image from the file; false on any failure, with nothing left behind.
-bool Decode(const char* path, ImageInfo* image) {
-    wchar_t widePath[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH)) return false;
+bool DecodePicture(const wchar_t* widePath, ImageInfo* image) {
     WIN32_FILE_ATTRIBUTE_DATA attributes;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &attributes)) return false;
+    if (!GetFileAttributesExW(widePath, GetFileExInfoStandard, &attributes)) return false;
     if (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     if (attributes.nFileSizeLow == 0 && attributes.nFileSizeHigh == 0) return false;
 
@@ -151,6 +153,14 @@ bool Decode(const char* path, ImageInfo* image) {
     image->Height = int32_t(height);
     image->KeepBitmaps = 0;
     return true;
+}
+
+namespace {
+
+bool Decode(const char* path, ImageInfo* image) {
+    wchar_t widePath[MAX_PATH];
+    return MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) &&
+           DecodePicture(widePath, image);
 }
 
 } // namespace

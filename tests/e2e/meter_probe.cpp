@@ -27,9 +27,15 @@
 //   meter_probe endsession        what Windows sends when the session ends:
 //                                 prints "query N" (the host's answer), then
 //                                 "ended" once the host has handled the end
-//   meter_probe desktop           "desktop R G B": what PaintDesktop paints
+//   meter_probe desktop           "desktop R G B": the desktop's background colour
 //   meter_probe colours           sets the desktop colour to what it is, so
 //                                 that every window hears WM_SYSCOLORCHANGE
+//   meter_probe display W H       changes the screen's resolution (a Wine
+//                                 virtual desktop allows it); prints
+//                                 "display W H" as the screen is then
+//   meter_probe wallpaper FILE STYLE TILE   sets the desktop's wallpaper, its
+//                                 WallpaperStyle and TileWallpaper, as the
+//                                 desktop settings do, and tells every window
 //   meter_probe monitors          per monitor "monitor L T R B work L T R B",
 //                                 the main one first
 #include "host/descriptor_records.h"
@@ -39,6 +45,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -266,18 +273,10 @@ static int EndSession() {
     return 0;
 }
 
+// The desktop's background colour, which shows where no wallpaper is.
 static int Desktop() {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintDesktop(memory);
-    COLORREF c = GetPixel(memory, 1, 1);
+    COLORREF c = GetSysColor(COLOR_DESKTOP);
     printf("desktop %d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     return 0;
 }
 
@@ -285,6 +284,17 @@ static int Colours() {
     INT element = COLOR_DESKTOP;
     COLORREF colour = GetSysColor(COLOR_DESKTOP);
     puts(SetSysColors(1, &element, &colour) ? "set" : "failed");
+    return 0;
+}
+
+static int Display(int width, int height) {
+    DEVMODEA mode = {};
+    mode.dmSize = sizeof mode;
+    mode.dmPelsWidth = DWORD(width);
+    mode.dmPelsHeight = DWORD(height);
+    mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+    ChangeDisplaySettingsA(&mode, 0);
+    printf("display %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     return 0;
 }
 
@@ -306,6 +316,22 @@ static int Monitors() {
     return 0;
 }
 
+static int Wallpaper(const char* path, const char* style, const char* tile) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr))
+        return 1;
+    RegSetValueExA(key, "WallpaperStyle", 0, REG_SZ, reinterpret_cast<const BYTE*>(style),
+                   DWORD(strlen(style) + 1));
+    RegSetValueExA(key, "TileWallpaper", 0, REG_SZ, reinterpret_cast<const BYTE*>(tile),
+                   DWORD(strlen(tile) + 1));
+    RegCloseKey(key);
+    const BOOL set = SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path),
+                                           SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+    puts(set ? "set" : "failed");
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -319,9 +345,12 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "endsession")) return EndSession();
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
+    if (argc >= 4 && !strcmp(argv[1], "display")) return Display(atoi(argv[2]), atoi(argv[3]));
     if (argc >= 2 && !strcmp(argv[1], "monitors")) return Monitors();
+    if (argc >= 5 && !strcmp(argv[1], "wallpaper")) return Wallpaper(argv[2], argv[3], argv[4]);
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|monitors\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H|"
+          "monitors|wallpaper FILE STYLE TILE\n",
           stderr);
     return 2;
 }

@@ -18,6 +18,7 @@ import queue
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -956,16 +957,66 @@ def test_settings_without_layered_windows(env):
         host.stop()
 
 
+def set_log_pixels(dpi):
+    """The system's scale as each program started from now on reads it
+    (None: the prefix's own, 96)."""
+    key = "HKCU\\Control Panel\\Desktop"
+    if dpi:
+        run("wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    else:
+        run("wine", "reg", "delete", key, "/v", "LogPixels", "/f")
+
+
+def test_settings_at_150_percent(env):
+    # At 144 dpi the dialog and its message grow with the system font, fit a
+    # 1280 x 720 screen above a taskbar, and answer real input as at 100 %.
+    ini = env.skin_copy("settings_150", LockMode=0, X=40, Y=40)
+    set_log_pixels(144)
+    host = None
+    try:
+        host = Host(env, ini, "--properties")
+        descriptor = env.descriptor(layered=True)
+        dialog = wait_for_settings(env, host, 1)
+        x0, y0, x1, y1 = dialog["rect"]
+        check(x1 - x0 <= 1280 and y1 - y0 <= 680 and x1 - x0 >= 700,
+              "the dialog 1.5 times its size at 100 %%, within 1280 x 680: %s" % (dialog["rect"],))
+        for control in dialog["controls"].values():
+            cx0, cy0, cx1, cy1 = control["rect"]
+            if control["class"] != "ComboBox":  # its height is the dropped list's
+                check(x0 <= cx0 and cx1 <= x1 and y0 <= cy0 and cy1 <= y1,
+                      "%r inside the dialog: %s" % (control["text"], control["rect"]))
+        walk_settings(env, descriptor, ini)
+        row = {r["key"]: i for i, r in enumerate(descriptor["rows"]) if r["key"]}
+        show_page(env, "Other Settings")
+        type_into(env, row["Elapse"], "100")
+        click_control(settings_dialog(env), IDOK)
+        host.wait_count(r"^Properties invalid Elapse$", 1)
+        box = wait_until(lambda: message_box(env), "a message box")
+        bx0, by0, bx1, by1 = box["rect"]
+        check(0 <= bx0 and bx1 <= 1280 and 0 <= by0 and by1 <= 720,
+              "the message on the screen: %s" % (box["rect"],))
+        env.screenshot("settings_150_percent")
+        click_control(box, IDOK)
+        wait_until(lambda: message_box(env) is None, "the message box closed")
+        click_control(settings_dialog(env), IDCANCEL)
+        host.wait_count(r"^Properties closed$", 1)
+    finally:
+        if host:
+            host.stop()
+        set_log_pixels(None)
+
+
 def test_real_desktop(env):
     # Without --demo-desktop the host shows nothing of its own but the meter:
     # the screen beside it stays as it was, the pointer there reaches what is
     # below, and the meter's see-through pixels show the system's desktop
-    # (under Wine, the colour that PaintDesktop paints), wherever it is moved.
+    # (here its background colour: the test prefix has no wallpaper), wherever
+    # it is moved.
     empty = env.screenshot("real_desktop_before")
     ini = env.skin_copy("realdesktop", **{"Z-Order": 0, "X": 300, "Y": 200, "LockMode": 0})
     host = Host(env, ini, demo=False)
     try:
-        check(host.has_line(r"^Desktop layer 1280x800$"), "the desktop layer: %s" % host.log())
+        check(host.has_line(r"^Desktop layer 1280x800 at 0,0$"), "the desktop layer: %s" % host.log())
         check(host.has_line(r"^DesktopSkin system 1$"), "DrawSkin paints the system's desktop")
         rect = host.meter["rect"]
         check(rect == (300, 200, 300 + SKIN_W, 200 + SKIN_H), "the meter at X, Y: %s" % (rect,))
@@ -1024,6 +1075,60 @@ def test_real_desktop(env):
         host.wait_line(r"^DesktopSkin system 1$")
     finally:
         host.stop()
+
+
+def test_display_change(env):
+    # In a Wine virtual desktop, whose resolution a program may change: the
+    # host's desktop layer follows the screen to 1024 x 768 and back without
+    # a restart, and the Desktop-level meter on it stays where it was.
+    ini = env.skin_copy("display", **{"Z-Order": 0, "X": 300, "Y": 200})
+    desktop = "/desktop=vorlamet_display,1280x800"
+    process = subprocess.Popen(
+        ["wine", "explorer", desktop, os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config",
+         win_path(ini), "--seconds", "300"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        text=True)
+    try:
+        lines = queue.Queue()
+        threading.Thread(target=lambda: [lines.put(l.rstrip("\r\n")) for l in process.stdout],
+                         daemon=True).start()
+        seen = []
+
+        def logged(pattern):
+            def found():
+                while not lines.empty():
+                    seen.append(lines.get())
+                return any(re.search(pattern, l) for l in seen)
+            wait_until(found, "host log line /%s/ (log: %s)" % (pattern, seen), 60)
+
+        logged(r"^InitGlobalModule 0 window (?!0+$)")
+        check(any(l == "Desktop layer 1280x800 at 0,0" for l in seen), "the layer: %s" % seen)
+
+        def in_desktop(*args):
+            """The probe's first line, run in the virtual desktop (whose
+            launcher lingers after the probe has ended)."""
+            probe = subprocess.Popen(["wine", "explorer", desktop, env.probe_exe] + list(args),
+                                     stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            try:
+                return probe.stdout.readline()
+            finally:
+                probe.kill()
+                probe.wait()
+
+        for width, height in ((1024, 768), (1280, 800)):
+            said = in_desktop("display", str(width), str(height))
+            check("display %d %d" % (width, height) in said, "the screen changed: %r" % said)
+            logged(r"^Desktop moved %dx%d at 0,0$" % (width, height))
+            check(re.search(r"meter 300 200 520 320 visible 1", in_desktop("state")),
+                  "the meter where it was")
+        in_desktop("quit")
+        check(process.wait(60) == 0, "the host ends")
+        check(not any(l.startswith("DoneModule") for l in seen[:-3]) and
+              sum(l.startswith("InitGlobalModule") for l in seen) == 1,
+              "the meter ran on without a restart: %s" % seen)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
 
 
 def test_tray_icon_and_clean_ends(env):
@@ -1093,7 +1198,9 @@ TESTS = [
     test_full_screen_notices,
     test_settings_dialog,
     test_settings_without_layered_windows,
+    test_settings_at_150_percent,
     test_real_desktop,
+    test_display_change,
     test_tray_icon_and_clean_ends,
 ]
 
@@ -1212,6 +1319,84 @@ def test_a_meter_on_a_monitor_left_of_the_main_one(env):
         host.stop()
 
 
+def test_real_desktop_on_two_monitors(env):
+    # The host's desktop layer covers both monitors, and a Desktop-level
+    # meter on the second one shows the system's desktop behind its
+    # see-through pixels there, as on the main one.
+    x, y = TWO_MONITORS[1][0] + 150, 200
+    ini = env.skin_copy("second_desktop", **{"Z-Order": 0, "X": x, "Y": y, "LockMode": 0})
+    host = Host(env, ini, demo=False)
+    try:
+        check(host.has_line(r"^Desktop layer 1824x768 at 0,0$"),
+              "the layer over both monitors: %s" % host.log())
+        rect = (x, y, x + SKIN_W, y + SKIN_H)
+        check(host.meter["rect"] == rect, "the meter on the second monitor: %s" % (host.meter,))
+        desktop = [int(v) for v in env.probe("desktop").split()[1:4]]
+        shadow = see_through_pixels(os.path.join(env.bin_dir, "skins", SKIN, "background.png"))
+        rgb = screen_rgb(env.screenshot("real_desktop_second_monitor"), rect)
+        for px, py, r, g, b, alpha in shadow[::max(1, len(shadow) // 12)]:
+            got = pixel(rgb, SKIN_W, px, py)
+            want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+                    for c, d in zip((r, g, b), desktop)]
+            check(all(abs(p - q) <= 3 for p, q in zip(got, want)),
+                  "see-through pixel %d,%d shows the desktop %s: %s, not %s"
+                  % (px, py, desktop, got, want))
+    finally:
+        host.stop()
+
+
+def quadrants_bmp(path, width=200, height=150):
+    """A 24-bit BMP: red, green, blue and yellow quadrants; answers a function
+    giving the (r, g, b) at a point of it."""
+    def colour(x, y):
+        right, bottom = x >= width // 2, y >= height // 2
+        return ((255, 255, 0) if right else (0, 0, 255)) if bottom else \
+            ((0, 255, 0) if right else (255, 0, 0))
+    rows = b"".join(bytes(c for x in range(width) for c in reversed(colour(x, y)))
+                    for y in reversed(range(height)))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(rows), 0, 0, 54) + struct.pack(
+        "<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(rows), 0, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(header + rows)
+    return colour
+
+
+def test_wallpaper_centred_on_each_monitor(env):
+    # A centred wallpaper lies in the middle of each monitor: a Desktop-level
+    # meter on the second monitor shows, through its see-through pixels, the
+    # picture where the system places it there, and the background colour
+    # around it, as soon as the wallpaper is set.
+    colour = quadrants_bmp(os.path.join(env.work, "quadrants.bmp"))
+    mon = TWO_MONITORS[1]
+    left = mon[0] + (mon[2] - mon[0] - 200) // 2
+    top = mon[1] + (mon[3] - mon[1] - 150) // 2
+    x, y = left - 60, top - 40
+    ini = env.skin_copy("wallpaper_second", **{"Z-Order": 0, "X": x, "Y": y, "LockMode": 0})
+    host = Host(env, ini, demo=False)
+    try:
+        said = env.probe("wallpaper", win_path(os.path.join(env.work, "quadrants.bmp")), "0", "0")
+        check(said.strip() == "set", "the wallpaper set: %r" % said)
+        host.wait_line(r"^DesktopChanged$")
+        background = [int(v) for v in env.probe("desktop").split()[1:4]]
+        shadow = see_through_pixels(os.path.join(env.bin_dir, "skins", SKIN, "background.png"))
+        rect = (x, y, x + SKIN_W, y + SKIN_H)
+
+        def shows_the_picture():
+            rgb = screen_rgb(env.screenshot("wallpaper_second_monitor"), rect)
+            for px, py, r, g, b, alpha in shadow:
+                sx, sy = x + px - left, y + py - top
+                behind = colour(sx, sy) if 0 <= sx < 200 and 0 <= sy < 150 else background
+                want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+                        for c, d in zip((r, g, b), behind)]
+                if any(abs(p - q) > 3 for p, q in zip(pixel(rgb, SKIN_W, px, py), want)):
+                    return False
+            return True
+        wait_until(shows_the_picture, "the centred picture behind the meter's see-through pixels")
+    finally:
+        host.stop()
+        env.probe("wallpaper", "", "0", "0")
+
+
 # The displays of wine_env_start_heads: (left, top, right, bottom) of each
 # monitor as Windows should see it, the main one first.
 TWO_MONITORS = [(0, 0, 1024, 768), (1024, 0, 1824, 600)]  # 1024x768 800x600
@@ -1221,6 +1406,8 @@ DISPLAYS = {
     "two": (TWO_MONITORS, [
         test_drags_onto_the_second_monitor_come_back_there,
         test_a_lost_meter_shows_on_the_nearest_monitor,
+        test_real_desktop_on_two_monitors,
+        test_wallpaper_centred_on_each_monitor,
     ]),
     "main-right": (MAIN_ON_THE_RIGHT, [
         test_a_meter_on_a_monitor_left_of_the_main_one,

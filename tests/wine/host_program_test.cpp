@@ -2,6 +2,8 @@
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -31,7 +33,12 @@ TEST(HostProgram, RunsThePluginOnEitherDesktopAndStopsItCleanly) {
     for (bool demo : {false, true}) {
         const std::string out = RunBriefly(demo ? "--demo-desktop " : "", TestSkin());
         size_t at = 0;
-        for (const char* line : {demo ? "Desktop demo " : "Desktop layer ",
+        // The desktop covers every monitor, from the virtual screen's corner.
+        char place[96];
+        snprintf(place, sizeof place, "Desktop %s %dx%d at %d,%d", demo ? "demo" : "layer",
+                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                 GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN));
+        for (const char* line : {static_cast<const char*>(place),
                                  demo ? "DesktopSkin wallpaper 1" : "DesktopSkin system 1",
                                  "GetPluginInfo \"Zelvo Resource Monitor\" section \"Quilbex\"",
                                  "InitGlobalModule 0 window ", "TrayIcon added 1", "End time",
@@ -71,6 +78,84 @@ TEST(HostProgram, OpensTheSettingsDialog) {
         EXPECT_NE(out.find("Properties open: 44 rows on 6 pages"), std::string::npos) << out;
     }
     SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);
+}
+
+// The number after a log line's words, or -1.
+int Logged(const std::string& out, const char* words, int* second = nullptr) {
+    const size_t at = out.find(words);
+    int a = -1, b = -1;
+    if (at != std::string::npos) sscanf(out.c_str() + at + strlen(words), "%dx%d", &a, &b);
+    if (second) *second = b;
+    return a;
+}
+
+void SetLogPixels(DWORD dpi) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    if (dpi)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                       sizeof dpi);
+    else
+        RegDeleteValueA(key, "LogPixels");
+    RegCloseKey(key);
+}
+
+// At 100 % and 150 % (the system's LogPixels, which each new program reads):
+// the notification area gets the icon in the size it asks for, and the
+// settings dialog grows with the system font yet fits a 1280 x 720 screen.
+TEST(HostProgram, ScalesWithTheSystemDpi) {
+    int width96 = 0, height96 = 0;
+    for (DWORD dpi : {96u, 144u}) {
+        SCOPED_TRACE(dpi);
+        SetLogPixels(dpi);
+        const std::string out = RunBriefly("--properties ", TestSkin());
+        EXPECT_EQ(Logged(out, "TrayIcon size "), dpi == 96 ? 16 : 24) << out;
+        int height = 0;
+        const int width = Logged(out, "Properties size ", &height);
+        if (dpi == 96) {
+            width96 = width, height96 = height;
+            EXPECT_GT(width, 300) << out;
+            continue;
+        }
+        EXPECT_GE(width * 10, width96 * 14) << "about 1.5 times as wide: " << width96 << " " << out;
+        EXPECT_GE(height * 10, height96 * 14) << "about 1.5 times as high: " << height96;
+        EXPECT_LE(width, 1280);
+        EXPECT_LE(height, 720 - 40) << "above a taskbar";
+    }
+    SetLogPixels(0);
+}
+
+// Both programs tell the system, through their manifests, that they draw at
+// each monitor's own scale, as the system's loader reads the manifest.
+TEST(HostProgram, DeclaresPerMonitorDpiAwareness) {
+    for (const char* program : {"vorlamet_host.exe", "vorlamet.exe"}) {
+        char path[MAX_PATH];
+        GetFullPathNameA(program, MAX_PATH, path, nullptr);
+        ACTCTXA request = {};
+        request.cbSize = sizeof request;
+        request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        request.lpSource = path;
+        request.lpResourceName = MAKEINTRESOURCEA(1);
+        HANDLE context = CreateActCtxA(&request);
+        ASSERT_NE(context, INVALID_HANDLE_VALUE) << program << " has a manifest the loader reads";
+        const struct {
+            const wchar_t *Schema, *Name, *Want;
+        } settings[] = {
+            {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+            {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+             L"PerMonitorV2, PerMonitor"}};
+        for (const auto& setting : settings) {
+            wchar_t value[64] = {};
+            SIZE_T written = 0;
+            EXPECT_TRUE(
+                QueryActCtxSettingsW(0, context, setting.Schema, setting.Name, value, 64, &written))
+                << program;
+            EXPECT_EQ(std::wstring(value), setting.Want) << program;
+        }
+        ReleaseActCtx(context);
+    }
 }
 
 TEST(HostProgram, SavesAScreenshot) {

@@ -343,17 +343,17 @@ TEST(TolvricDraw, PicturesLookAsTheSystemDrawsThem) {
     }
 }
 
-// DrawSkin paints the desktop behind the window: the system's (what
-// PaintDesktop gives) or the host's drawn wallpaper, as SetDesktopSkin says;
+// DrawSkin paints the desktop behind the window: the system's (here its
+// background colour: the test prefix has no wallpaper) or the host's drawn
+// wallpaper, as SetDesktopSkin says;
 // it keeps the picture of the last place, and a new place or a change of
 // desktop is painted afresh.
 TEST(TolvricDraw, SkinIsTheDesktopBehindTheWindow) {
     auto setDesktopSkin = reinterpret_cast<SetDesktopSkinProc>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("tolvric.dll"), "SetDesktopSkin")));
     ASSERT_NE(setDesktopSkin, nullptr);
-    TestDib desktop(1, 1, false, 0);
-    PaintDesktop(desktop.Dc);
-    const uint32_t system = desktop.At(0, 0) & 0xFFFFFF;
+    const COLORREF colour = GetSysColor(COLOR_DESKTOP);
+    const uint32_t system = Pixel(GetBValue(colour), GetGValue(colour), GetRValue(colour), 0);
 
     const struct {
         int Source, Left, Top;
