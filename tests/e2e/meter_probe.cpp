@@ -30,6 +30,11 @@
 //   meter_probe desktop           "desktop R G B": what PaintDesktop paints
 //   meter_probe colours           sets the desktop colour to what it is, so
 //                                 that every window hears WM_SYSCOLORCHANGE
+//   meter_probe write FILE        an editor in the middle of a save: opens FILE
+//                                 for writing (others may read it, not write),
+//                                 empties it, prints "open", then writes each
+//                                 line of stdin with CRLF at once ("wrote"),
+//                                 and closes it at the end of stdin ("closed")
 #include <windows.h>
 #include <shellapi.h>
 
@@ -303,6 +308,28 @@ static int Colours() {
     return 0;
 }
 
+static int Write(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        puts("failed");
+        return 1;
+    }
+    puts("open");
+    char line[1024];
+    while (fgets(line, sizeof line, stdin)) {
+        size_t n = strcspn(line, "\r\n");
+        strcpy(line + n, "\r\n");
+        DWORD written = 0;
+        WriteFile(file, line, DWORD(n + 2), &written, nullptr);
+        FlushFileBuffers(file);
+        puts("wrote");
+    }
+    CloseHandle(file);
+    puts("closed");
+    return 0;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -316,8 +343,9 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "endsession")) return EndSession();
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
+    if (argc >= 3 && !strcmp(argv[1], "write")) return Write(argv[2]);
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|write FILE\n",
           stderr);
     return 2;
 }
