@@ -70,6 +70,7 @@ void BM_SumIfTable(benchmark::State& state) {
     static NetStateRecord netState;
     table.NumEntries = IfRowsCounted;
     for (uint32_t i = 0; i < IfRowsCounted; ++i) {
+        table.Rows[i].Index = i + 1;
         table.Rows[i].Type = 6;
         table.Rows[i].Speed = 100000000u;
         std::strcpy(table.Rows[i].Descr, "Ethernet adapter");

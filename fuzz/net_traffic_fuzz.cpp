@@ -1,14 +1,17 @@
 // The traffic sums over a sequence of random interface tables: any row count
 // (the table is capped at 63 rows before it is read), any counters, speeds
-// and descriptions, with or without a fixed full scale. Percentages stay in
-// 0..100, the first sample only primes, and the byte counts are the wrapped
-// differences of the non-loopback sums.
+// interface indexes and descriptions, with or without a fixed full scale.
+// Percentages stay in 0..100; the first sample, and any sample whose counted
+// interfaces are not the previous sample's, only primes; otherwise the byte
+// counts are the wrapped differences of the non-loopback sums.
 #include "fuzz/fuzz_check.h"
 #include "sampling/net_traffic.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -23,6 +26,7 @@ void FillTable(FuzzedDataProvider* input, IfTableLayout* table) {
     const uint32_t filled = input->ConsumeIntegralInRange<uint32_t>(0, 64);
     for (uint32_t i = 0; i < filled; ++i) {
         IfRowLayout& row = table->Rows[i];
+        row.Index = input->ConsumeIntegralInRange<uint32_t>(0, 4); // few: sets often repeat
         row.Type =
             input->ConsumeBool() ? IfTypeSoftwareLoopback : input->ConsumeIntegral<uint8_t>();
         row.Speed = input->ConsumeIntegral<uint32_t>();
@@ -46,13 +50,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     NetStateRecord state = {};
     const int32_t maxNetSpeed = input.ConsumeIntegral<int32_t>();
     uint32_t prevIn = 0, prevOut = 0;
+    std::vector<uint32_t> prevSet;
     for (int sample = 0; sample < 4 && input.remaining_bytes() > 0; ++sample) {
         FillTable(&input, table);
         const uint32_t declared = table->NumEntries;
         uint32_t in = 0, out = 0;
+        std::vector<uint32_t> set;
         const uint32_t counted = declared < IfRowsCounted ? declared : IfRowsCounted;
         for (uint32_t i = 0; i < counted; ++i)
             if (!IsLoopbackRow(&table->Rows[i])) {
+                set.push_back(table->Rows[i].Index);
                 in += table->Rows[i].InOctets;
                 out += table->Rows[i].OutOctets;
             }
@@ -61,7 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(table->NumEntries == counted);
         FUZZ_CHECK(reading.InPercent >= 0 && reading.InPercent <= 100);
         FUZZ_CHECK(reading.OutPercent >= 0 && reading.OutPercent <= 100);
-        if (sample == 0) {
+        std::sort(set.begin(), set.end());
+        if (sample == 0 || set != prevSet) {
             FUZZ_CHECK(reading.InBytes == 0 && reading.OutBytes == 0);
             FUZZ_CHECK(reading.InPercent == 0 && reading.OutPercent == 0);
         } else {
@@ -71,6 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (maxNetSpeed > 0 && counted > 0) FUZZ_CHECK(state.LinkSpeed <= uint32_t(maxNetSpeed));
         prevIn = in;
         prevOut = out;
+        prevSet = set;
     }
     const int32_t delta = input.ConsumeIntegral<int32_t>();
     const uint32_t speed = input.ConsumeIntegral<uint32_t>();

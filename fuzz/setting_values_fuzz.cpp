@@ -26,9 +26,9 @@ std::string Value(const std::string& ini, const char* key) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const PluginDescriptor& d = test_descriptor::Descriptor(input.ConsumeBool());
+    const PluginInfo& d = test_descriptor::Descriptor(input.ConsumeBool());
     const int32_t index = input.ConsumeIntegralInRange<int32_t>(0, d.RowCount - 1);
-    const DescriptorRow& row = d.Rows[index];
+    const SettingRow& row = d.Rows[index];
     const EditorSpec spec = EditorFor(row);
     // The dialog's texts come from controls: C strings.
     const std::string text = input.ConsumeRandomLengthString(300).c_str();

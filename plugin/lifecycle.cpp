@@ -6,8 +6,10 @@
 #include "render/surface_rules.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
+#include "window/lock_rules.h"
 #include "window/window_parts.h"
 #include "window/window_proc.h"
+#include "win32/window_class.h"
 
 #include <cstring>
 
@@ -28,14 +30,9 @@ const char ClassName[] = "Zelvo Resource Monitor";
 static_assert(sizeof(APPBARDATA) == 36, "the application-bar record is 36 bytes");
 
 static bool RegisterMeterClass() {
-    WNDCLASSA windowClass = {};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = MeterWindowProc;
-    windowClass.hInstance = ModuleInstance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = ClassName;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterWindowClass(ModuleInstance, ClassName, MeterWindowProc, CS_HREDRAW | CS_VREDRAW,
+                               LoadCursorA(nullptr, IDC_ARROW),
+                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
 }
 
 // IPHLPAPI.DLL is required; a missing GetIfTable only silences the network meters.
@@ -53,9 +50,9 @@ static bool LoadIpHelper() {
 
 // What the system cannot show is dropped in memory; the configuration keeps it.
 static void AdjustToSystem() {
-    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = 0;
-    if (ZOrder == 0 || !LayeredAvailable) {
-        if (LockMode == 3) LockMode = 0;
+    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = ZOrderDesktop;
+    if (ZOrder == ZOrderDesktop || !LayeredAvailable) {
+        if (LockMode == LockGhost) LockMode = LockUnlocked;
         Transparency = 0;
     }
 }
@@ -65,18 +62,18 @@ static HWND CreateMeterWindow() {
     DWORD style = WS_POPUP;
     HWND parent = nullptr;
     switch (ZOrder) {
-    case 0:
+    case ZOrderDesktop:
         style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         parent = HostContext.DesktopParent;
         break;
-    case 1:
+    case ZOrderNormal:
         exStyle = WS_EX_TOOLWINDOW | LayeredExStyle;
         break;
-    case 2:
+    case ZOrderAlwaysOnTop:
         exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | LayeredExStyle;
         break;
     }
-    if (ZOrder != 0 && LockMode == 3) exStyle |= WS_EX_TRANSPARENT;
+    if (ZOrder != ZOrderDesktop && LockMode == LockGhost) exStyle |= WS_EX_TRANSPARENT;
     return CreateWindowExA(exStyle, ClassName, nullptr, style, WindowX, WindowY, Background.Width,
                            Background.Height, parent, nullptr, ModuleInstance, nullptr);
 }
@@ -109,11 +106,11 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     LayeredAvailable = CreateSurface() ? -1 : 0;
     AdjustToSystem();
 
-    if (ZOrder < 0 || ZOrder > 2) return 1;
+    if (ZOrder < ZOrderDesktop || ZOrder > ZOrderAlwaysOnTop) return 1;
     PluginWindow = CreateMeterWindow();
     if (!PluginWindow) return 0;
 
-    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > 0)
+    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > ZOrderDesktop)
         SetLayered(PluginWindow, 0, ConstantWindowAlpha(Transparency), 2);
     SetWindowLongA(PluginWindow, GWL_USERDATA, PluginWindowMagic);
 
@@ -123,11 +120,12 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     FullScreenAppBar.uCallbackMessage = AppBarCallbackMsg;
     SHAppBarMessage(ABM_NEW, &FullScreenAppBar);
 
-    if (ZOrder == 2) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
+    if (ZOrder == ZOrderAlwaysOnTop) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
     ChooseSurfaceMode();
 
     TimerUpdateRunning = SetTimer(PluginWindow, TimerUpdate, Elapse, nullptr) != 0;
-    if (LockMode == 3) TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
+    if (LockMode == LockGhost)
+        TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
     SampleNet(&NetSample); // primes the network baseline
     StartCpuSampler();
     TimerNetRunning = SetTimer(PluginWindow, TimerNet, 1000, nullptr) != 0;
@@ -142,8 +140,8 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     // Showing a hidden window can raise it all the same (Wine does), so the
     // move is repeated once the window is shown.
     const UINT bottomFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    bool bottom =
-        ZOrder == 2 && SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
+    bool bottom = ZOrder == ZOrderAlwaysOnTop &&
+                  SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
     if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
     int shown = ShowWindow(PluginWindow, bottom ? SW_SHOWNA : SW_SHOW);
     if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);

@@ -51,6 +51,13 @@ const uint32_t IfRowsCounted = 63;          // rows beyond these are ignored
 const uint32_t IfTypeSoftwareLoopback = 24; // IF_TYPE_SOFTWARE_LOOPBACK
 extern const char LoopbackDescription[];    // "MS TCP Loopback interface"
 
+// The interface indexes of the rows a sample counted, in table order: two
+// samples' sums are comparable only when they cover the same interfaces.
+struct IfIndexList {
+    uint32_t Count;
+    uint32_t Indexes[IfRowsCounted];
+};
+
 // Kept between samples: the baseline sums and each row position's running total.
 struct NetStateRecord {
     int32_t Started; // 0 until the first sample primed the sums, then all bits set
@@ -58,6 +65,7 @@ struct NetStateRecord {
     uint32_t PrevOut;
     uint32_t LinkSpeed; // full scale chosen during the current sample
     uint32_t RowTotals[64];
+    IfIndexList Counted; // the interfaces that PrevIn and PrevOut sum
 };
 
 // What one sample yields; the same fields, in the same order, as NetSample.
@@ -74,7 +82,12 @@ int32_t TrafficPercent(int32_t delta, uint32_t linkSpeed);
 // True for the loopback row, found by its type or its classic description.
 bool IsLoopbackRow(const IfRowLayout* row);
 
+// True when both lists hold the same indexes, in whatever order.
+bool SameInterfaces(const IfIndexList* a, const IfIndexList* b);
+
 // Sums a freshly read table against the state. Caps the table at 63 rows in
-// place. The first call only primes the state and leaves the reading zero.
+// place. The first call only primes the state and leaves the reading zero; so
+// does a call whose counted interfaces are not the previous call's (one came
+// or went), since the difference of sums over other interfaces is no traffic.
 void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed,
                 NetReading* reading);

@@ -3,22 +3,14 @@
 // and fuzz targets build their stand-in for it from them.
 #pragma once
 
-#include <cstdint>
-
-struct ExpectedRow {
-    const char* Key; // 0 for a group header
-    int32_t Type;
-    const char* Caption;
-    int32_t Default;
-    int32_t MinOrLast;
-    int32_t Max; // 0 for the two lists: their option names are below
-};
+#include "host/descriptor_records.h"
 
 const char* const ExpectedZOrderNames[] = {"Desktop", "Normal", "Always on top"};
 const char* const ExpectedLockModeNames[] = {"Unlocked", "Lock Window", "Hide on mouse over",
                                              "Ghost mode"};
 
-const ExpectedRow ExpectedSchema[45] = {
+// MaxOrList is 0 for the two lists: their option names are above.
+const SettingRow ExpectedSchema[45] = {
     {0, 0x13, "Window Settings", 0, 0, 0},
     {"Z-Order", 0x10, "Z-Order", 1, 2, 0},
     {"X", 0x02, "X", 0, 0, 0},

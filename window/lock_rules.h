@@ -15,6 +15,12 @@ const int32_t LockWindow = 1;
 const int32_t LockHideOnMouseOver = 2;
 const int32_t LockGhost = 3;
 
+// The window's z-order setting: a child of the desktop, a normal popup, or
+// one above all others.
+const int32_t ZOrderDesktop = 0;
+const int32_t ZOrderNormal = 1;
+const int32_t ZOrderAlwaysOnTop = 2;
+
 struct HitDecision {
     int32_t Answer;
     bool Hide; // hide the window and start the unhide poll before answering

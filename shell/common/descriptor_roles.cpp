@@ -12,7 +12,7 @@ struct Group {
     int32_t End;
 };
 
-int32_t Groups(const PluginDescriptor& d, Group* groups, int32_t max) {
+int32_t Groups(const PluginInfo& d, Group* groups, int32_t max) {
     int32_t count = 0;
     for (int32_t i = 0; i < d.RowCount && count < max; ++i) {
         if (d.Rows[i].Type != RowTypeGroup) continue;
@@ -24,7 +24,7 @@ int32_t Groups(const PluginDescriptor& d, Group* groups, int32_t max) {
     return count;
 }
 
-bool HasKey(const DescriptorRow& row) {
+bool HasKey(const SettingRow& row) {
     return row.Key && row.Key[0];
 }
 
@@ -33,12 +33,12 @@ bool Fail(char* reason, int32_t size, const char* format, const char* detail) {
     return false;
 }
 
-bool WindowGroup(const PluginDescriptor& d, const Group& g, SettingRoles* roles) {
-    const DescriptorRow* lists[2] = {};
-    const DescriptorRow* integers[2] = {};
+bool WindowGroup(const PluginInfo& d, const Group& g, SettingRoles* roles) {
+    const SettingRow* lists[2] = {};
+    const SettingRow* integers[2] = {};
     int32_t listCount = 0, integerCount = 0, pictures = 0;
     for (int32_t i = g.First; i < g.End; ++i) {
-        const DescriptorRow& row = d.Rows[i];
+        const SettingRow& row = d.Rows[i];
         if (!HasKey(row)) return false;
         if (row.Type == RowTypeList && listCount < 2)
             lists[listCount++] = &row;
@@ -57,18 +57,18 @@ bool WindowGroup(const PluginDescriptor& d, const Group& g, SettingRoles* roles)
 }
 
 // Picture, three integers, a text, two integers; all keys sharing a beginning.
-bool MeterGroup(const PluginDescriptor& d, const Group& g, MeterRows* meter) {
+bool MeterGroup(const PluginInfo& d, const Group& g, MeterRows* meter) {
     static const int32_t Shape[] = {RowTypePicture, RowTypeInteger, RowTypeInteger, RowTypeInteger,
                                     RowTypeText,    RowTypeInteger, RowTypeInteger};
     const int32_t count = int32_t(sizeof Shape / sizeof Shape[0]);
     if (g.End - g.First != count) return false;
-    const DescriptorRow* rows[count];
+    const SettingRow* rows[count];
     for (int32_t i = 0; i < count; ++i) {
         rows[i] = &d.Rows[g.First + i];
         if (rows[i]->Type != Shape[i] || !HasKey(*rows[i])) return false;
     }
     size_t shared = strlen(rows[0]->Key);
-    for (const DescriptorRow* row : rows) {
+    for (const SettingRow* row : rows) {
         size_t n = 0;
         while (n < shared && row->Key[n] == rows[0]->Key[n])
             ++n;
@@ -89,8 +89,8 @@ bool MeterGroup(const PluginDescriptor& d, const Group& g, MeterRows* meter) {
 
 // The one row of a type anywhere in the descriptor, or null (also when the
 // type appears twice: then it names nothing for certain).
-const DescriptorRow* Unique(const PluginDescriptor& d, int32_t type) {
-    const DescriptorRow* found = nullptr;
+const SettingRow* Unique(const PluginInfo& d, int32_t type) {
+    const SettingRow* found = nullptr;
     for (int32_t i = 0; i < d.RowCount; ++i) {
         if (d.Rows[i].Type != type) continue;
         if (found || !HasKey(d.Rows[i])) return nullptr;
@@ -101,8 +101,7 @@ const DescriptorRow* Unique(const PluginDescriptor& d, int32_t type) {
 
 } // namespace
 
-bool FindSettingRoles(const PluginDescriptor& d, SettingRoles* roles, char* reason,
-                      int32_t reasonSize) {
+bool FindSettingRoles(const PluginInfo& d, SettingRoles* roles, char* reason, int32_t reasonSize) {
     memset(roles, 0, sizeof *roles);
     if (!DescriptorUsable(&d, reason, reasonSize)) return false;
     if (!d.Section || !d.Section[0])

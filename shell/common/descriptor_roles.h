@@ -16,32 +16,32 @@ const int32_t MeterRoleCount = 4;
 
 struct MeterRows {
     char Name[32]; // what the meter's keys begin with: "CPU"
-    const DescriptorRow* Picture;
-    const DescriptorRow* FramesCount;
-    const DescriptorRow* OffsetX;
-    const DescriptorRow* OffsetY;
-    const DescriptorRow* Template;
-    const DescriptorRow* TextX;
-    const DescriptorRow* TextY;
+    const SettingRow* Picture;
+    const SettingRow* FramesCount;
+    const SettingRow* OffsetX;
+    const SettingRow* OffsetY;
+    const SettingRow* Template;
+    const SettingRow* TextX;
+    const SettingRow* TextY;
 };
 
 struct SettingRoles {
-    const char* Section;         // the configuration section of the keys
-    const DescriptorRow* ZOrder; // a list
-    const DescriptorRow* X;
-    const DescriptorRow* Y;
-    const DescriptorRow* LockMode; // a list
-    const DescriptorRow* Background;
+    const char* Section;      // the configuration section of the keys
+    const SettingRow* ZOrder; // a list
+    const SettingRow* X;
+    const SettingRow* Y;
+    const SettingRow* LockMode; // a list
+    const SettingRow* Background;
     MeterRows Meters[MeterRoleCount];
-    const DescriptorRow* Font;
-    const DescriptorRow* FontColor;
-    const DescriptorRow* Elapse; // ranged
-    const DescriptorRow* MaxNetSpeed;
-    const DescriptorRow* Transparency; // ranged; offered only with layered windows
-    const DescriptorRow* UseVXD;       // offered only without them
+    const SettingRow* Font;
+    const SettingRow* FontColor;
+    const SettingRow* Elapse; // ranged
+    const SettingRow* MaxNetSpeed;
+    const SettingRow* Transparency; // ranged; offered only with layered windows
+    const SettingRow* UseVXD;       // offered only without them
 };
 
 // Fills roles; false with a one-line reason when the descriptor does not have
 // that shape (then no key can be named safely).
-bool FindSettingRoles(const PluginDescriptor& descriptor, SettingRoles* roles, char* reason,
+bool FindSettingRoles(const PluginInfo& descriptor, SettingRoles* roles, char* reason,
                       int32_t reasonSize);

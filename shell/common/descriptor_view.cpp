@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-bool DescriptorUsable(const PluginDescriptor* descriptor, char* reason, int32_t reasonSize) {
+bool DescriptorUsable(const PluginInfo* descriptor, char* reason, int32_t reasonSize) {
     const char* why = nullptr;
     if (!descriptor)
         why = "the plug-in gave no descriptor";

@@ -119,7 +119,7 @@ bool ParseFontSpec(const char* text, size_t length, FontSpec* font) {
             }
         } else if (part == 1) {
             int32_t size = 0;
-            if (ParseIniInt(word, wordLength, &size) && size > 0 && size <= 500)
+            if (ParseIniInt(word, wordLength, &size) && size > 0 && size <= FontSizeMax)
                 font->Size = size;
             else
                 usable = false;

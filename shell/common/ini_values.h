@@ -25,6 +25,7 @@ struct FontSpec {
 };
 const char* const DefaultFontFace = "Tahoma";
 const int32_t DefaultFontSize = 8;
+const int32_t FontSizeMax = 500; // points; a size is 1-FontSizeMax
 void DefaultFontSpec(FontSpec* font);
 // Reads a description over the defaults; false when any part was not usable.
 bool ParseFontSpec(const char* text, size_t length, FontSpec* font);

@@ -4,15 +4,14 @@
 #include "shell/common/setting_forms.h"
 #include "shell/common/setting_values.h"
 
-bool CollectSettingChanges(const PluginDescriptor& descriptor,
-                           const std::vector<std::string>& initial,
+bool CollectSettingChanges(const PluginInfo& descriptor, const std::vector<std::string>& initial,
                            const std::vector<std::string>& current, const std::string& ini,
                            std::vector<SettingChange>* changes, SettingProblem* problem) {
     changes->clear();
     const size_t rows = size_t(descriptor.RowCount);
     for (size_t i = 0; i < rows && i < initial.size() && i < current.size(); ++i) {
         if (current[i] == initial[i]) continue;
-        const DescriptorRow& row = descriptor.Rows[i];
+        const SettingRow& row = descriptor.Rows[i];
         std::string stored, message;
         if (!CheckSettingText(row, EditorFor(row), current[i], &stored, &message)) {
             changes->clear();

@@ -25,8 +25,7 @@ struct SettingProblem {
 // text already holds is no change. Rows never edited are neither checked nor
 // written, so a value the dialog would not accept but the user left alone
 // stays as it is. initial and current hold one text per row.
-bool CollectSettingChanges(const PluginDescriptor& descriptor,
-                           const std::vector<std::string>& initial,
+bool CollectSettingChanges(const PluginInfo& descriptor, const std::vector<std::string>& initial,
                            const std::vector<std::string>& current, const std::string& ini,
                            std::vector<SettingChange>* changes, SettingProblem* problem);
 

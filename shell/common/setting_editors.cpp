@@ -12,7 +12,7 @@ EditorSpec Spec(SettingEditor kind) {
     return spec;
 }
 
-EditorSpec ChoiceFor(const DescriptorRow& row) {
+EditorSpec ChoiceFor(const SettingRow& row) {
     const char* const* names = reinterpret_cast<const char* const*>(row.MaxOrList);
     // A list without names, or with an impossible last index, cannot be offered.
     if (!names || row.MinOrLast < 0 || row.MinOrLast >= DescriptorOptionsMax)
@@ -25,7 +25,7 @@ EditorSpec ChoiceFor(const DescriptorRow& row) {
     return spec;
 }
 
-EditorSpec RangedFor(const DescriptorRow& row) {
+EditorSpec RangedFor(const SettingRow& row) {
     const int32_t max = static_cast<int32_t>(row.MaxOrList);
     // A range the other way round gives nothing to enforce.
     if (row.MinOrLast > max || intptr_t(max) != row.MaxOrList) return Spec(SettingEditor::Number);
@@ -37,7 +37,7 @@ EditorSpec RangedFor(const DescriptorRow& row) {
 
 } // namespace
 
-EditorSpec EditorFor(const DescriptorRow& row) {
+EditorSpec EditorFor(const SettingRow& row) {
     if (row.Type == RowTypeGroup) return Spec(SettingEditor::Heading);
     if (!row.Key || !row.Key[0]) return Spec(SettingEditor::Unsupported);
     switch (row.Type) {
@@ -74,7 +74,7 @@ const char* OptionName(const EditorSpec& spec, int32_t index) {
     return spec.Options[index];
 }
 
-std::string RowDisplayName(const DescriptorRow& row) {
+std::string RowDisplayName(const SettingRow& row) {
     const std::string caption = row.Caption ? row.Caption : "";
     const std::string key = row.Key ? row.Key : "";
     if (caption.empty()) return key;

@@ -31,7 +31,7 @@ struct EditorSpec {
 const int32_t TextValueMax = 199;    // the plug-in reads templates into 200 bytes
 const int32_t PictureValueMax = 259; // and paths into 260
 
-EditorSpec EditorFor(const DescriptorRow& row);
+EditorSpec EditorFor(const SettingRow& row);
 
 // The option's name, or "" when the row has none at that index.
 const char* OptionName(const EditorSpec& spec, int32_t index);
@@ -41,4 +41,4 @@ std::string RangeText(const EditorSpec& spec);
 
 // How messages name a row: its caption, and its key when that differs
 // ("FramesCount (CPUFramesCount)"), since captions repeat across groups.
-std::string RowDisplayName(const DescriptorRow& row);
+std::string RowDisplayName(const SettingRow& row);

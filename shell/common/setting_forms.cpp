@@ -63,3 +63,26 @@ std::string PathInFolder(const std::string& path, const std::string& folder) {
     if (path.empty() || IsAbsolute(path) || folder.empty()) return path;
     return IsSeparator(folder.back()) ? folder + path : folder + "\\" + path;
 }
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FontSpec ChosenFontSpec(const char* face, int32_t pointTenths, int32_t fallbackSize, int32_t weight,
+                        bool italic) {
+    FontSpec font;
+    DefaultFontSpec(&font);
+    snprintf(font.Face, sizeof font.Face, "%s", face ? face : "");
+    font.Size = pointTenths > 0 ? (pointTenths + 5) / 10 : fallbackSize;
+    if (font.Size > FontSizeMax) font.Size = FontSizeMax;
+    const int32_t hundreds = (weight + 50) / 100 * 100;
+    font.Weight = hundreds < 100 ? 400 : hundreds > 900 ? 900 : hundreds;
+    font.Italic = italic;
+    return font;
+}

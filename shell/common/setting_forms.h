@@ -29,3 +29,15 @@ std::string PathForConfig(const std::string& path, const std::string& folder);
 
 // A configured path as a full path: relative paths are taken from folder.
 std::string PathInFolder(const std::string& path, const std::string& folder);
+
+// The folder part of a path, before its last separator (either slash); "."
+// for a bare name. FileNameOf: the part after it, the whole of a bare name.
+std::string FolderOf(const std::string& path);
+std::string FileNameOf(const std::string& path);
+
+// The font a font chooser answered, in the kit's form: the size from tenths
+// of a point rounded to whole points (fallbackSize when the chooser gave
+// none) and at most FontSizeMax; the weight rounded to hundreds, 900 at
+// most, and 400 for anything below 100.
+FontSpec ChosenFontSpec(const char* face, int32_t pointTenths, int32_t fallbackSize, int32_t weight,
+                        bool italic);

@@ -19,8 +19,8 @@ void AddPage(SettingsPage* pages, int32_t maxPages, int32_t* count, const char* 
 
 } // namespace
 
-int32_t BuildSettingsPages(const PluginDescriptor& descriptor, int32_t rowsPerPage,
-                           SettingsPage* pages, int32_t maxPages) {
+int32_t BuildSettingsPages(const PluginInfo& descriptor, int32_t rowsPerPage, SettingsPage* pages,
+                           int32_t maxPages) {
     if (rowsPerPage < 1) rowsPerPage = 1;
     int32_t count = 0;
     int32_t row = 0;

@@ -15,5 +15,5 @@ const int32_t SettingsPagesMax = DescriptorRowsMax + 1;
 
 // Fills pages in row order and answers their number. A group header with no
 // rows still gets its page, so that every row of the descriptor is shown.
-int32_t BuildSettingsPages(const PluginDescriptor& descriptor, int32_t rowsPerPage,
-                           SettingsPage* pages, int32_t maxPages);
+int32_t BuildSettingsPages(const PluginInfo& descriptor, int32_t rowsPerPage, SettingsPage* pages,
+                           int32_t maxPages);

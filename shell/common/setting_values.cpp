@@ -15,7 +15,7 @@ std::string Quoted(const std::string& text) {
     return "\"" + text.substr(0, shown) + "...\"";
 }
 
-bool CheckNumber(const DescriptorRow& row, const EditorSpec& spec, const std::string& text,
+bool CheckNumber(const SettingRow& row, const EditorSpec& spec, const std::string& text,
                  std::string* stored, std::string* message) {
     const std::string name = RowDisplayName(row);
     const bool ranged = spec.Kind == SettingEditor::RangedNumber;
@@ -39,7 +39,7 @@ bool CheckNumber(const DescriptorRow& row, const EditorSpec& spec, const std::st
     return true;
 }
 
-bool CheckLine(const DescriptorRow& row, const EditorSpec& spec, const std::string& text,
+bool CheckLine(const SettingRow& row, const EditorSpec& spec, const std::string& text,
                std::string* stored, std::string* message) {
     const std::string name = RowDisplayName(row);
     const char* what = spec.Kind == SettingEditor::Picture ? "the path" : "the text";
@@ -56,7 +56,7 @@ bool CheckLine(const DescriptorRow& row, const EditorSpec& spec, const std::stri
     return true;
 }
 
-bool CheckFont(const DescriptorRow& row, const std::string& text, std::string* stored,
+bool CheckFont(const SettingRow& row, const std::string& text, std::string* stored,
                std::string* message) {
     const std::string name = RowDisplayName(row);
     FontSpec font;
@@ -73,15 +73,15 @@ bool CheckFont(const DescriptorRow& row, const std::string& text, std::string* s
     if (comma == std::string::npos || text.find_first_of("\r\n") != std::string::npos ||
         !ParseFontSpec(text.data(), text.size(), &font)) {
         *message = name + ": " + Quoted(text) +
-                   " is not a font; write Face,Size[,bold][,italic] with a size of 1-500 "
-                   "points, for example Tahoma,8,bold.";
+                   " is not a font; write Face,Size[,bold][,italic] with a size of 1-" +
+                   std::to_string(FontSizeMax) + " points, for example Tahoma,8,bold.";
         return false;
     }
     *stored = FormatFontSpec(font);
     return true;
 }
 
-bool CheckColor(const DescriptorRow& row, const std::string& text, std::string* stored,
+bool CheckColor(const SettingRow& row, const std::string& text, std::string* stored,
                 std::string* message) {
     uint32_t color = 0;
     if (!ParseIniHex(text.data(), text.size(), &color) || color > 0xFFFFFFu) {
@@ -96,7 +96,7 @@ bool CheckColor(const DescriptorRow& row, const std::string& text, std::string* 
 
 } // namespace
 
-std::string InitialSettingText(const DescriptorRow& row, const EditorSpec& spec, const char* ini,
+std::string InitialSettingText(const SettingRow& row, const EditorSpec& spec, const char* ini,
                                size_t iniLength, const char* section, bool* present) {
     IniValue value;
     const bool found =
@@ -129,18 +129,18 @@ int32_t ChoiceIndex(const EditorSpec& spec, const std::string& text) {
     return index >= 0 && index < spec.OptionCount ? index : -1;
 }
 
-bool SwitchIsOn(const DescriptorRow& row, const std::string& text) {
+bool SwitchIsOn(const SettingRow& row, const std::string& text) {
     int32_t value = 0;
     if (!ParseIniInt(text.data(), text.size(), &value)) return row.Default != 0;
     return value != 0;
 }
 
-std::string SwitchText(const DescriptorRow& row, const std::string& initial, bool on) {
+std::string SwitchText(const SettingRow& row, const std::string& initial, bool on) {
     if (on == SwitchIsOn(row, initial)) return initial;
     return on ? "1" : "0";
 }
 
-bool CheckSettingText(const DescriptorRow& row, const EditorSpec& spec, const std::string& text,
+bool CheckSettingText(const SettingRow& row, const EditorSpec& spec, const std::string& text,
                       std::string* stored, std::string* message) {
     switch (spec.Kind) {
     case SettingEditor::Number:

@@ -12,7 +12,7 @@
 // INI text, or when the key is missing the row's default in the editor's
 // form ("800", "0" for the first option, "Tahoma,8", "000000", "").
 // present tells which (may be null).
-std::string InitialSettingText(const DescriptorRow& row, const EditorSpec& spec, const char* ini,
+std::string InitialSettingText(const SettingRow& row, const EditorSpec& spec, const char* ini,
                                size_t iniLength, const char* section, bool* present);
 
 // The option a Choice text selects, or -1 when it names none of them (the
@@ -21,15 +21,15 @@ int32_t ChoiceIndex(const EditorSpec& spec, const std::string& text);
 
 // Whether a Switch text is on as the plug-in reads it: a number, nonzero is
 // on; no number reads as the row's default.
-bool SwitchIsOn(const DescriptorRow& row, const std::string& text);
+bool SwitchIsOn(const SettingRow& row, const std::string& text);
 
 // The text of a Switch in state on: the initial text while the state is the
 // initial one (so an untouched "5" stays "5"), else "1" or "0".
-std::string SwitchText(const DescriptorRow& row, const std::string& initial, bool on);
+std::string SwitchText(const SettingRow& row, const std::string& initial, bool on);
 
 // Checks an edited text against the row's rule. On success fills stored with
 // the form written to the configuration (numbers and colours normalised, a
 // font in its canonical form) and answers true; else fills message with one
 // sentence that names the row and the rule, and answers false.
-bool CheckSettingText(const DescriptorRow& row, const EditorSpec& spec, const std::string& text,
+bool CheckSettingText(const SettingRow& row, const EditorSpec& spec, const std::string& text,
                       std::string* stored, std::string* message);

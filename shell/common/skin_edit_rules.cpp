@@ -66,23 +66,6 @@ uint64_t ContentHash(const char* data, size_t length, uint64_t hash) {
     return hash;
 }
 
-std::string SkinFilePath(const std::string& folder, const std::string& named) {
-    if (named.empty()) return named;
-    const bool drive = named.size() >= 2 && named[1] == ':';
-    if (drive || IsSeparator(named[0])) return named;
-    return folder + "\\" + named;
-}
-
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string FileNameOf(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool SameFileName(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)

@@ -54,13 +54,5 @@ SkinEdit JudgeSkinEdit(const SkinSnapshot& running, const SkinSnapshot& now,
 // The stamp of a content, for FileStamp.
 uint64_t ContentHash(const char* data, size_t length, uint64_t hash = 14695981039346656037ull);
 
-// A picture path as the plug-in resolves it, from the configuration's folder
-// (no separator at its end): a path with a drive or a leading separator is
-// kept, any other is taken from the folder. Empty stays empty.
-std::string SkinFilePath(const std::string& folder, const std::string& named);
-
-// The folder part of a full path, and its file name part.
-std::string FolderOf(const std::string& path);
-std::string FileNameOf(const std::string& path);
 // File names as the system compares them (ASCII letters in any case).
 bool SameFileName(const std::string& a, const std::string& b);

@@ -230,7 +230,7 @@ void CheckText(const SkinMeterConfig& meter, const MeterRows& keys, const SkinCo
 }
 
 // A value outside the range the settings dialog offers for its row.
-void CheckRange(const DescriptorRow* row, int32_t value, const char* unit, SkinReport* report) {
+void CheckRange(const SettingRow* row, int32_t value, const char* unit, SkinReport* report) {
     if (!row) return;
     const EditorSpec spec = EditorFor(*row);
     if (spec.Kind != SettingEditor::RangedNumber || (value >= spec.Min && value <= spec.Max))
@@ -242,7 +242,7 @@ void CheckRange(const DescriptorRow* row, int32_t value, const char* unit, SkinR
 // A full-scale speed is a link speed in bits per second, as adapters report
 // them: a bar rises 1 % per thousandth of it in bytes per second, so it is
 // full at a tenth of it in bytes per second.
-void CheckMaxNetSpeed(const DescriptorRow* row, int32_t value, SkinReport* report) {
+void CheckMaxNetSpeed(const SettingRow* row, int32_t value, SkinReport* report) {
     if (!row || value == 0) return;
     if (value < 0) {
         Add(report, SkinNote,

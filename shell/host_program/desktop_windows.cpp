@@ -4,6 +4,7 @@
 #include "shell/host_program/host_log.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "win32/dib_info.h"
+#include "win32/window_class.h"
 
 #include <cstdint>
 
@@ -122,13 +123,7 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 ATOM Register(HINSTANCE instance, const char* name, WNDPROC proc, HBRUSH brush) {
-    WNDCLASSA c = {};
-    c.lpfnWndProc = proc;
-    c.hInstance = instance;
-    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    c.hbrBackground = brush;
-    c.lpszClassName = name;
-    return RegisterClassA(&c);
+    return RegisterWindowClass(instance, name, proc, 0, LoadCursorA(nullptr, IDC_ARROW), brush);
 }
 
 HWND CreateDesktop(HINSTANCE instance, DWORD exStyle, const char* className, const char* title,

@@ -1,5 +1,6 @@
 #include "shell/host_program/folder_watch.h"
 
+#include "shell/common/setting_forms.h"
 #include "shell/common/skin_edit_rules.h"
 #include "win32/owned_handle.h"
 
@@ -70,11 +71,13 @@ bool Open(FolderWatch* w) {
 std::string WatchedFolderOf(const std::string& file, bool* subtree) {
     std::string folder = FolderOf(file);
     *subtree = false;
-    while (!folder.empty() && !FolderExists(folder)) {
+    while (folder != "." && !FolderExists(folder)) {
+        const std::string above = FolderOf(folder);
+        if (above == folder) return std::string();
         *subtree = true;
-        folder = FolderOf(folder);
+        folder = above;
     }
-    return folder;
+    return folder == "." ? std::string() : folder;
 }
 
 void AddFile(const std::string& file) {

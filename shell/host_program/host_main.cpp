@@ -6,6 +6,7 @@
 #include "shell/common/descriptor_view.h"
 #include "shell/common/host_identity.h"
 #include "shell/common/host_options.h"
+#include "shell/common/setting_forms.h"
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/host_log.h"
@@ -42,9 +43,7 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 std::string ExeDirectory() {
     char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path, n < sizeof path ? n : 0);
-    size_t slash = dir.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : dir.substr(0, slash);
+    return FolderOf(std::string(path, n < sizeof path ? n : 0));
 }
 
 bool FileExists(const std::string& path) {
@@ -72,8 +71,7 @@ int Fail(const std::string& message, int status = 2) {
 }
 
 void LogPluginInfo(const PluginSession& session) {
-    const PluginDescriptor* info =
-        static_cast<const PluginDescriptor*>(session.Plugin.GetPluginInfo());
+    const PluginInfo* info = static_cast<const PluginInfo*>(session.Plugin.GetPluginInfo());
     if (info)
         HostLog("GetPluginInfo \"%s\" section \"%s\" rows %d", info->Name ? info->Name : "",
                 info->Section ? info->Section : "", info->RowCount);
@@ -134,7 +132,7 @@ int main(int argc, char** argv) {
     session.PropertiesName = options.PropertiesName;
 
     // Relative picture paths in a skin's configuration are taken from its folder.
-    std::string configDir = configPath.substr(0, configPath.find_last_of("\\/"));
+    std::string configDir = FolderOf(configPath);
     SetCurrentDirectoryA(configDir.c_str());
 
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -1,5 +1,6 @@
 #include "shell/host_program/kit_menu.h"
 
+#include "shell/common/setting_forms.h"
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/plugin_session.h"
@@ -17,8 +18,7 @@ std::string ConfigPath() {
 }
 
 std::string ConfigFolder() {
-    const std::string path = ConfigPath();
-    return path.substr(0, path.find_last_of("\\/"));
+    return FolderOf(ConfigPath());
 }
 
 bool Opened(HINSTANCE result) {

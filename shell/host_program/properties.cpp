@@ -1,5 +1,6 @@
 #include "shell/host_program/properties.h"
 
+#include "shell/common/setting_forms.h"
 #include "shell/common/setting_values.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/plugin_session.h"
@@ -43,11 +44,6 @@ const DLGTEMPLATE* DialogTemplate() {
     return reinterpret_cast<const DLGTEMPLATE*>(words);
 }
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
-}
-
 // Each row's starting text from the configuration as it is now.
 void LoadInitialTexts() {
     PropertiesState& s = Properties();
@@ -71,13 +67,8 @@ void UpdateApplyButton(HWND dialog) {
 }
 
 HWND Button(HWND dialog, const char* text, int id, int x, DWORD style) {
-    RECT r = DialogUnits(dialog, x, DialogHeight - 21, 50, 14);
-    HWND button = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                                  r.left, r.top, r.right - r.left, r.bottom - r.top, dialog,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(button, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    return button;
+    return MakeControl(dialog, "BUTTON", text, WS_VISIBLE | WS_TABSTOP | style, 0, id,
+                       DialogUnits(dialog, x, DialogHeight - 21, 50, 14));
 }
 
 HFONT BoldCopy(HFONT font) {
@@ -220,9 +211,8 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 // The descriptor of the loaded plug-in, or null (said to the user) when it
 // cannot be shown.
-const PluginDescriptor* UsableDescriptor(HWND owner) {
-    const PluginDescriptor* d =
-        static_cast<const PluginDescriptor*>(HostSession().Plugin.GetPluginInfo());
+const PluginInfo* UsableDescriptor(HWND owner) {
+    const PluginInfo* d = static_cast<const PluginInfo*>(HostSession().Plugin.GetPluginInfo());
     char reason[160];
     if (DescriptorUsable(d, reason, sizeof reason)) return d;
     HostLog("Properties unavailable: %s", reason);
@@ -241,7 +231,7 @@ void ShowProperties(HWND owner) {
         SetForegroundWindow(s.Dialog);
         return;
     }
-    const PluginDescriptor* descriptor = UsableDescriptor(owner);
+    const PluginInfo* descriptor = UsableDescriptor(owner);
     if (!descriptor) return;
     static bool controlsReady = false;
     if (!controlsReady) {

@@ -11,11 +11,9 @@ bool PickPicture(HWND owner, const std::string& current, const std::string& conf
                  std::string* picked) {
     // Start where the current picture is, or in the configuration's folder.
     const std::string full = PathInFolder(current, configFolder);
-    const size_t slash = full.find_last_of("\\/");
-    std::string folder = slash == std::string::npos ? configFolder : full.substr(0, slash);
+    const std::string folder = current.empty() ? configFolder : FolderOf(full);
     char file[MAX_PATH] = "";
-    if (!current.empty() && slash != std::string::npos)
-        lstrcpynA(file, full.c_str() + slash + 1, sizeof file);
+    if (!current.empty()) lstrcpynA(file, FileNameOf(full).c_str(), sizeof file);
     OPENFILENAMEA dialog;
     memset(&dialog, 0, sizeof dialog);
     dialog.lStructSize = sizeof dialog;
@@ -53,16 +51,8 @@ bool PickFont(HWND owner, const std::string& current, std::string* picked) {
     dialog.lpLogFont = &font;
     dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_NOVERTFONTS;
     if (!ChooseFontA(&dialog)) return false;
-    FontSpec chosen;
-    DefaultFontSpec(&chosen);
-    lstrcpynA(chosen.Face, font.lfFaceName, sizeof chosen.Face);
-    chosen.Size = dialog.iPointSize > 0 ? (dialog.iPointSize + 5) / 10 : spec.Size;
-    if (chosen.Size > 500) chosen.Size = 500;
-    // The kit's form knows weights 100-900 in hundreds.
-    const LONG weight = (font.lfWeight + 50) / 100 * 100;
-    chosen.Weight = weight < 100 ? 400 : weight > 900 ? 900 : int32_t(weight);
-    chosen.Italic = font.lfItalic != 0;
-    *picked = FormatFontSpec(chosen);
+    *picked = FormatFontSpec(ChosenFontSpec(font.lfFaceName, dialog.iPointSize, spec.Size,
+                                            int32_t(font.lfWeight), font.lfItalic != 0));
     return true;
 }
 

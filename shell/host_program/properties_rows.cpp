@@ -18,61 +18,53 @@ const int EditorX = PageX + LabelWidth + 4;
 const int ButtonWidth = 40;
 const int ButtonX = PageRight - ButtonWidth;
 
-HWND Make(HWND dialog, const char* cls, const char* text, DWORD style, DWORD exStyle, int id,
-          RECT r) {
-    HWND control =
-        CreateWindowExA(exStyle, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
-                        r.bottom - r.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
-    return control;
-}
-
 HWND RowControl(HWND dialog, int32_t row, RowPart part) {
     return GetDlgItem(dialog, RowControlId(row, part));
 }
 
 HWND MakeEdit(HWND dialog, int32_t row, int width, int32_t limit, int y) {
-    HWND edit =
-        Make(dialog, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-             RowControlId(row, PartEditor), DialogUnits(dialog, EditorX, y, width, RowHeight));
+    HWND edit = MakeControl(dialog, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                            RowControlId(row, PartEditor),
+                            DialogUnits(dialog, EditorX, y, width, RowHeight));
     if (limit > 0) SendMessageA(edit, EM_LIMITTEXT, WPARAM(limit), 0);
     return edit;
 }
 
 void MakeButton(HWND dialog, int32_t row, const char* text, int y) {
-    Make(dialog, "BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON, 0, RowControlId(row, PartButton),
-         DialogUnits(dialog, ButtonX, y, ButtonWidth, RowHeight));
+    MakeControl(dialog, "BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON, 0,
+                RowControlId(row, PartButton),
+                DialogUnits(dialog, ButtonX, y, ButtonWidth, RowHeight));
 }
 
 void MakeHint(HWND dialog, int32_t row, const char* text, int x, int y) {
-    Make(dialog, "STATIC", text, SS_LEFT | SS_CENTERIMAGE, 0, RowControlId(row, PartHint),
-         DialogUnits(dialog, x, y, PageRight - x, RowHeight));
+    MakeControl(dialog, "STATIC", text, SS_LEFT | SS_CENTERIMAGE, 0, RowControlId(row, PartHint),
+                DialogUnits(dialog, x, y, PageRight - x, RowHeight));
 }
 
 void MakeRow(HWND dialog, int32_t row, int slot) {
     const PropertiesState& s = Properties();
-    const DescriptorRow& d = s.Descriptor->Rows[row];
+    const SettingRow& d = s.Descriptor->Rows[row];
     const EditorSpec& spec = s.Specs[row];
     const int y = FirstRowY + slot * RowPitch;
-    Make(dialog, "STATIC", d.Caption ? d.Caption : "", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0,
-         RowControlId(row, PartLabel), DialogUnits(dialog, PageX, y, LabelWidth, RowHeight));
+    MakeControl(dialog, "STATIC", d.Caption ? d.Caption : "",
+                SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, RowControlId(row, PartLabel),
+                DialogUnits(dialog, PageX, y, LabelWidth, RowHeight));
     const int fullWidth = PageRight - EditorX;
     const int besideButton = ButtonX - 4 - EditorX;
     switch (spec.Kind) {
     case SettingEditor::Choice:
         // The height is the dropped list's.
-        Make(dialog, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
-             RowControlId(row, PartEditor), DialogUnits(dialog, EditorX, y, 120, 120));
+        MakeControl(dialog, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0,
+                    RowControlId(row, PartEditor), DialogUnits(dialog, EditorX, y, 120, 120));
         break;
     case SettingEditor::Number:
         MakeEdit(dialog, row, 60, 0, y);
         break;
     case SettingEditor::RangedNumber: {
         HWND edit = MakeEdit(dialog, row, 60, 0, y);
-        HWND spin = Make(dialog, UPDOWN_CLASSA, "",
-                         UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_SETBUDDYINT, 0,
-                         RowControlId(row, PartSpin), RECT{0, 0, 0, 0});
+        HWND spin = MakeControl(dialog, UPDOWN_CLASSA, "",
+                                UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_SETBUDDYINT,
+                                0, RowControlId(row, PartSpin), RECT{0, 0, 0, 0});
         SendMessageA(spin, UDM_SETBUDDY, WPARAM(edit), 0);
         SendMessageA(spin, UDM_SETRANGE32, WPARAM(spec.Min), LPARAM(spec.Max));
         MakeHint(dialog, row, RangeText(spec).c_str(), EditorX + 64, y);
@@ -91,13 +83,14 @@ void MakeRow(HWND dialog, int32_t row, int slot) {
         break;
     case SettingEditor::Color:
         MakeEdit(dialog, row, 50, 8, y);
-        Make(dialog, "STATIC", "", SS_OWNERDRAW, WS_EX_STATICEDGE, RowControlId(row, PartSwatch),
-             DialogUnits(dialog, EditorX + 54, y, 30, RowHeight));
+        MakeControl(dialog, "STATIC", "", SS_OWNERDRAW, WS_EX_STATICEDGE,
+                    RowControlId(row, PartSwatch),
+                    DialogUnits(dialog, EditorX + 54, y, 30, RowHeight));
         MakeButton(dialog, row, "Choose...", y);
         break;
     case SettingEditor::Switch:
-        Make(dialog, "BUTTON", "On", WS_TABSTOP | BS_AUTOCHECKBOX, 0, RowControlId(row, PartEditor),
-             DialogUnits(dialog, EditorX, y, 60, RowHeight));
+        MakeControl(dialog, "BUTTON", "On", WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                    RowControlId(row, PartEditor), DialogUnits(dialog, EditorX, y, 60, RowHeight));
         break;
     default: {
         HWND edit = MakeEdit(dialog, row, 80, 0, y);
@@ -135,6 +128,16 @@ std::string WindowText(HWND control) {
 
 } // namespace
 
+HWND MakeControl(HWND dialog, const char* cls, const char* text, DWORD style, DWORD exStyle, int id,
+                 RECT r) {
+    HWND control =
+        CreateWindowExA(exStyle, cls, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                        GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, SendMessageA(dialog, WM_GETFONT, 0, 0), FALSE);
+    return control;
+}
+
 PropertiesState& Properties() {
     static PropertiesState state;
     return state;
@@ -148,11 +151,12 @@ RECT DialogUnits(HWND dialog, int x, int y, int width, int height) {
 
 void CreateRowControls(HWND dialog) {
     PropertiesState& s = Properties();
-    HWND list = Make(dialog, "LISTBOX", "",
-                     WS_TABSTOP | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                     WS_EX_CLIENTEDGE, PageListId, DialogUnits(dialog, 7, 7, 96, 196));
-    HWND heading = Make(dialog, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, PageHeadingId,
-                        DialogUnits(dialog, PageX, 7, PageRight - PageX, 12));
+    HWND list =
+        MakeControl(dialog, "LISTBOX", "",
+                    WS_TABSTOP | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                    WS_EX_CLIENTEDGE, PageListId, DialogUnits(dialog, 7, 7, 96, 196));
+    HWND heading = MakeControl(dialog, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+                               PageHeadingId, DialogUnits(dialog, PageX, 7, PageRight - PageX, 12));
     if (s.HeadingFont) SendMessageA(heading, WM_SETFONT, WPARAM(s.HeadingFont), FALSE);
     for (int32_t p = 0; p < s.PageCount; ++p) {
         SendMessageA(list, LB_ADDSTRING, 0, LPARAM(s.Pages[p].Title));
@@ -161,10 +165,10 @@ void CreateRowControls(HWND dialog) {
             MakeRow(dialog, row, slot++);
     }
     SendMessageA(list, LB_ADDSTRING, 0, LPARAM("Help"));
-    HWND help = Make(dialog, "EDIT", s.Descriptor->Description ? s.Descriptor->Description : "",
-                     WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                     WS_EX_CLIENTEDGE, HelpTextId,
-                     DialogUnits(dialog, PageX, FirstRowY, PageRight - PageX, 179));
+    HWND help = MakeControl(
+        dialog, "EDIT", s.Descriptor->Description ? s.Descriptor->Description : "",
+        WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE,
+        HelpTextId, DialogUnits(dialog, PageX, FirstRowY, PageRight - PageX, 179));
     SendMessageA(help, EM_SETSEL, 0, 0);
 }
 

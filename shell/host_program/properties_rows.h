@@ -32,7 +32,7 @@ const int ApplyButtonId = 103;
 // Everything the open dialog knows; one dialog at a time.
 struct PropertiesState {
     HWND Dialog;
-    const PluginDescriptor* Descriptor;
+    const PluginInfo* Descriptor;
     std::string ConfigPath;
     std::string ConfigFolder;
     EditorSpec Specs[DescriptorRowsMax];
@@ -46,6 +46,9 @@ PropertiesState& Properties();
 
 // Pixels of a rectangle given in dialog units.
 RECT DialogUnits(HWND dialog, int x, int y, int width, int height);
+// One child control of the dialog in its font; r in pixels.
+HWND MakeControl(HWND dialog, const char* cls, const char* text, DWORD style, DWORD exStyle, int id,
+                 RECT r);
 
 // Makes every row's controls (hidden) and the page list.
 void CreateRowControls(HWND dialog);

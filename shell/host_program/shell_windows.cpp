@@ -6,6 +6,7 @@
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/properties.h"
 #include "shell/host_program/tray_icon.h"
+#include "win32/window_class.h"
 
 namespace {
 
@@ -96,11 +97,7 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 } // namespace
 
 HWND CreateShellWindow(HINSTANCE instance) {
-    WNDCLASSA c = {};
-    c.lpfnWndProc = ShellProc;
-    c.hInstance = instance;
-    c.lpszClassName = "VorlametHostShell";
-    RegisterClassA(&c);
+    RegisterWindowClass(instance, "VorlametHostShell", ShellProc);
     // A hidden top-level window, not a message-only one: only top-level
     // windows hear the system's broadcasts (settings, session end).
     return CreateWindowExA(0, "VorlametHostShell", "Vorlamet host shell", WS_OVERLAPPED, 0, 0, 0, 0,

@@ -1,6 +1,7 @@
 #include "shell/host_program/skin_check.h"
 
 #include "host/host_library.h"
+#include "shell/common/setting_forms.h"
 #include "shell/host_program/plugin_loader.h"
 
 #include <climits>
@@ -27,7 +28,7 @@ bool Written(const char* key, ConfigCursor* cursor) {
 // An integer row read as the plug-in reads it, with the row's default; a
 // value that is written but is no number (the service library then answers
 // the default) is noted.
-int32_t ReadInt(const DescriptorRow* row, ConfigCursor* cursor) {
+int32_t ReadInt(const SettingRow* row, ConfigCursor* cursor) {
     if (!row) return 0;
     char text[64];
     GetCFGString(row->Key, "", text, sizeof text, cursor);
@@ -37,7 +38,7 @@ int32_t ReadInt(const DescriptorRow* row, ConfigCursor* cursor) {
     return GetCFGInt(row->Key, row->Default, cursor);
 }
 
-void ReadHex(const DescriptorRow* row, ConfigCursor* cursor) {
+void ReadHex(const SettingRow* row, ConfigCursor* cursor) {
     char text[64];
     GetCFGString(row->Key, "", text, sizeof text, cursor);
     if (text[0] && GetCFGHex(row->Key, 0, cursor) == 0 && GetCFGHex(row->Key, 1, cursor) == 1)
@@ -135,7 +136,7 @@ int OneError(SkinReport* report, int status, const char* format, const char* det
 
 } // namespace
 
-int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, SkinReport* report) {
+int CheckSkinFile(const char* configPath, const PluginInfo* descriptor, SkinReport* report) {
     char full[MAX_PATH];
     DWORD n = GetFullPathNameA(configPath, sizeof full, full, nullptr);
     DWORD attributes =
@@ -150,11 +151,7 @@ int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, Sk
     // runs the plug-in; the caller's current folder is given back afterwards.
     char previous[MAX_PATH];
     DWORD hadPrevious = GetCurrentDirectoryA(sizeof previous, previous);
-    char folder[MAX_PATH];
-    memcpy(folder, full, sizeof folder);
-    char* slash = strrchr(folder, '\\');
-    if (slash) *slash = 0;
-    SetCurrentDirectoryA(folder);
+    SetCurrentDirectoryA(FolderOf(full).c_str());
     ReadConfig(full);
     CheckSkin(Config, report);
     if (hadPrevious > 0 && hadPrevious < sizeof previous) SetCurrentDirectoryA(previous);
@@ -166,8 +163,8 @@ int ReportSkinCheck(const char* configPath, const char* pluginPath, std::string*
     std::string error;
     int status = 2;
     if (LoadPlugin(pluginPath, &plugin, &error)) {
-        status = CheckSkinFile(
-            configPath, static_cast<const PluginDescriptor*>(plugin.GetPluginInfo()), &Report);
+        status = CheckSkinFile(configPath, static_cast<const PluginInfo*>(plugin.GetPluginInfo()),
+                               &Report);
     } else {
         OneError(&Report, 2, "%s", error.c_str());
     }

@@ -13,7 +13,7 @@
 // rows of descriptor. Answers the exit status: 0 when the meter would start,
 // 1 when it would not, 2 when the configuration file cannot be found or the
 // descriptor's rows are not the meter's (report then holds that one error).
-int CheckSkinFile(const char* configPath, const PluginDescriptor* descriptor, SkinReport* report);
+int CheckSkinFile(const char* configPath, const PluginInfo* descriptor, SkinReport* report);
 
 // Loads the plug-in at pluginPath for its descriptor (without starting it),
 // runs CheckSkinFile and gives one line per finding, then a summary line, as

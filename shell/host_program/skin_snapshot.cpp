@@ -1,6 +1,7 @@
 #include "shell/host_program/skin_snapshot.h"
 
 #include "shell/common/ini_text.h"
+#include "shell/common/setting_forms.h"
 #include "shell/tolvric/config_file.h"
 #include "win32/owned_handle.h"
 
@@ -58,7 +59,7 @@ void TakeSkinSnapshot(const std::string& configPath, const SettingRoles& roles,
         if (pictures[i] &&
             FindIniValue(text.data(), text.size(), roles.Section, pictures[i]->Key, &value))
             named.assign(value.Text, value.Length);
-        snapshot->PicturePaths[i] = named.empty() ? named : FullPath(SkinFilePath(folder, named));
+        snapshot->PicturePaths[i] = named.empty() ? named : FullPath(PathInFolder(named, folder));
         snapshot->Pictures[i] =
             named.empty() ? FileStamp{false, 0, 0} : Stamp(snapshot->PicturePaths[i]);
     }

@@ -4,6 +4,7 @@
 #include "shell/host_program/kit_menu.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/shell_windows.h"
+#include "win32/window_class.h"
 
 #include <shellapi.h>
 
@@ -92,13 +93,10 @@ HICON LoadTrayIcon(HINSTANCE instance) {
 HWND CreateTrayIcon(HINSTANCE instance, HWND shell, const char* tip) {
     ShellWindow = shell;
     TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    WNDCLASSA c = {};
-    c.lpfnWndProc = TrayProc;
-    c.hInstance = instance;
-    c.lpszClassName = "VorlametHostTray";
-    RegisterClassA(&c);
-    HWND window = CreateWindowExA(0, c.lpszClassName, "Vorlamet", WS_OVERLAPPED, 0, 0, 0, 0,
-                                  nullptr, nullptr, instance, nullptr);
+    const char className[] = "VorlametHostTray";
+    RegisterWindowClass(instance, className, TrayProc);
+    HWND window = CreateWindowExA(0, className, "Vorlamet", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
     if (!window) return nullptr;
     // The size of the record that every system since Windows 2000 reads.
     Icon = NOTIFYICONDATAA{};

@@ -16,6 +16,6 @@ extern "C" {
 // that the next DrawSkin paints afresh: the host calls it at start and
 // whenever the desktop changed (wallpaper, colours, screen size). Answers 0,
 // changing nothing, for an unknown source.
-int __stdcall SetDesktopSkin(int source);
+__declspec(dllexport) int __stdcall SetDesktopSkin(int source);
 typedef int(__stdcall* SetDesktopSkinProc)(int source);
 }

@@ -24,7 +24,11 @@ char* __stdcall strcopy(char* destination, const char* source) {
     return destination;
 }
 
-// Exported as "malloc" and "free" (see tolvric.def).
+// The library's "malloc" and "free" (host/tolvric.def lists them as malloc@4
+// and free@4): their symbols are named so, apart from the C runtime's own.
+void* __stdcall ServiceAlloc(size_t size) __asm__("_malloc@4");
+void __stdcall ServiceFree(void* pointer) __asm__("_free@4");
+
 void* __stdcall ServiceAlloc(size_t size) {
     CallLog("malloc %u", unsigned(size));
     return std::malloc(size);

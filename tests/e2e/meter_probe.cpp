@@ -35,6 +35,9 @@
 //                                 empties it, prints "open", then writes each
 //                                 line of stdin with CRLF at once ("wrote"),
 //                                 and closes it at the end of stdin ("closed")
+#include "host/descriptor_records.h"
+#include "win32/window_class.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -109,20 +112,17 @@ static LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 static int OpenWindow(bool fullScreen) {
-    WNDCLASSA c = {};
-    c.lpfnWndProc = PlainProc;
-    c.hInstance = GetModuleHandleA(nullptr);
-    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    c.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    c.lpszClassName = "MeterProbeWindow";
-    RegisterClassA(&c);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const char className[] = "MeterProbeWindow";
+    RegisterWindowClass(instance, className, PlainProc, 0, LoadCursorA(nullptr, IDC_ARROW),
+                        static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     HWND window =
         fullScreen
-            ? CreateWindowExA(0, c.lpszClassName, "Full-screen program", WS_POPUP | WS_VISIBLE, 0,
-                              0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                              nullptr, nullptr, c.hInstance, nullptr)
-            : CreateWindowExA(0, c.lpszClassName, "Closable", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
-                              400, 200, 150, nullptr, nullptr, c.hInstance, nullptr);
+            ? CreateWindowExA(0, className, "Full-screen program", WS_POPUP | WS_VISIBLE, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                              nullptr, instance, nullptr)
+            : CreateWindowExA(0, className, "Closable", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
+                              200, 150, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     UpdateWindow(window);
     puts("ready");
@@ -218,34 +218,17 @@ static int Dialogs() {
     return 0;
 }
 
-struct Row {
-    const char* Key;
-    int32_t Type;
-    const char* Caption;
-    int32_t Default;
-    int32_t MinOrLast;
-    intptr_t MaxOrList;
-};
-struct Info {
-    int32_t InfoSize;
-    const char* Name;
-    const char* Description;
-    const char* Section;
-    int32_t RowCount;
-    const Row* Rows;
-};
-
 static int Descriptor(const char* path) {
     HMODULE plugin = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!plugin) return 1;
-    typedef const Info*(__stdcall * GetInfo)();
+    typedef const PluginInfo*(__stdcall * GetInfo)();
     GetInfo get =
         reinterpret_cast<GetInfo>(reinterpret_cast<void*>(GetProcAddress(plugin, "GetPluginInfo")));
-    const Info* info = get ? get() : nullptr;
+    const PluginInfo* info = get ? get() : nullptr;
     if (!info) return 1;
     printf("info %d %s\n", int(info->RowCount), info->Name);
     for (int i = 0; i < info->RowCount; ++i) {
-        const Row& row = info->Rows[i];
+        const SettingRow& row = info->Rows[i];
         const bool list = row.Type == 0x10;
         printf("row %d %X %d %d %d %s|%s\n", i, unsigned(row.Type), int(row.Default),
                int(row.MinOrLast), list ? 0 : int(row.MaxOrList), row.Key ? row.Key : "",

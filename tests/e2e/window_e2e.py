@@ -24,6 +24,8 @@ import traceback
 SKIN = "default"
 SKIN_W, SKIN_H = 220, 120
 PROBE_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "meter_probe.cpp")
+# The probe reads the contract and the Win32 helpers from the source tree.
+SOURCE_ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 
 class Failure(Exception):
@@ -67,8 +69,8 @@ class Env:
         self.work = work
         self.artifacts = artifacts
         self.probe_exe = os.path.join(work, "meter_probe.exe")
-        result = run("i686-w64-mingw32-g++-posix", "-O2", "-static", "-o", self.probe_exe,
-                     PROBE_SOURCE, "-luser32", "-lgdi32", timeout=300)
+        result = run("i686-w64-mingw32-g++-posix", "-O2", "-static", "-I", SOURCE_ROOT, "-o",
+                     self.probe_exe, PROBE_SOURCE, "-luser32", "-lgdi32", timeout=300)
         check(result.returncode == 0, "cannot build the probe: " + result.stderr)
 
     def probe(self, *args, extra_env=None):

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -19,6 +21,7 @@ struct NetFixture : ::testing::Test {
         for (uint32_t i = 0; i < count; i++) {
             std::snprintf(Row(i).Descr, sizeof Row(i).Descr, "Ethernet adapter %u", i);
             Row(i).Type = 6; // ethernet
+            Row(i).Index = i + 1;
         }
     }
     void MakeLoopback(uint32_t i, bool byType) {
@@ -122,16 +125,118 @@ TEST_F(NetFixture, WrappedCounter) {
     EXPECT_EQ(0, reading.InPercent);
 }
 
-TEST_F(NetFixture, DroppedSumGivesZeroPercentAndWrappingBytes) {
-    SetRows(2);
-    Row(0).Speed = Row(1).Speed = 10000000;
-    Row(0).InOctets = 1000;
-    Row(1).InOctets = 5000;
-    Sample();
-    table->NumEntries = 1; // the second interface went away
-    Sample();
-    EXPECT_EQ(-5000, reading.InBytes);
-    EXPECT_EQ(0, reading.InPercent);
+// An interface that comes or goes makes the two sums incomparable: that
+// sample reads no traffic and becomes the baseline; the next one counts again.
+TEST(NetInterfaceSet, ChangesStartANewBaseline) {
+    struct Row {
+        uint32_t index, in, out;
+        bool loopback;
+    };
+    const struct {
+        const char* name;
+        std::vector<Row> before, after, next; // next: one more sample after `after`
+        int32_t inBytes, outBytes, nextInBytes;
+    } cases[] = {
+        {"an interface appears",
+         {{1, 1000, 500, false}},
+         {{1, 1200, 600, false}, {7, 3000000000u, 1000000000u, false}},
+         {{1, 1300, 600, false}, {7, 3000000100u, 1000000000u, false}},
+         0,
+         0,
+         200},
+        {"an interface vanishes",
+         {{1, 1000, 500, false}, {2, 3000000000u, 3100000000u, false}},
+         {{1, 1100, 500, false}},
+         {{1, 1150, 500, false}},
+         0,
+         0,
+         50},
+        {"only the loopback is left",
+         {{1, 1, 1, true}, {2, 3000000000u, 3100000000u, false}},
+         {{1, 5, 5, true}},
+         {{1, 9, 9, true}, {2, 3000000500u, 3100000000u, false}},
+         0,
+         0,
+         0},
+        {"replaced by another with the same count of rows",
+         {{1, 1000, 500, false}, {2, 2000, 2000, false}},
+         {{1, 1000, 500, false}, {3, 90000000, 70000, false}},
+         {{1, 1000, 500, false}, {3, 90000400, 70000, false}},
+         0,
+         0,
+         400},
+        {"the same interfaces reordered",
+         {{1, 1000, 500, false}, {2, 2000, 2000, false}},
+         {{2, 2100, 2000, false}, {1, 1000, 530, false}},
+         {{2, 2100, 2000, false}, {1, 1000, 540, false}},
+         100,
+         30,
+         0},
+        {"a counter wraps on a stable set",
+         {{4, 4294967000u, 10, false}},
+         {{4, 200, 20, false}},
+         {{4, 300, 20, false}},
+         496,
+         10,
+         100},
+        {"the loopback comes and goes beside a stable set",
+         {{1, 0, 0, true}, {2, 1000, 0, false}},
+         {{2, 1250, 0, false}},
+         {{1, 0, 0, true}, {2, 1300, 0, false}},
+         250,
+         0,
+         50},
+    };
+    for (const auto& c : cases) {
+        NetStateRecord state{};
+        std::unique_ptr<IfTableLayout> table{new IfTableLayout()};
+        NetReading reading{};
+        auto sample = [&](const std::vector<Row>& rows) {
+            table->NumEntries = static_cast<uint32_t>(rows.size());
+            for (size_t i = 0; i < rows.size(); i++) {
+                IfRowLayout& row = table->Rows[i];
+                row = IfRowLayout{};
+                row.Index = rows[i].index;
+                row.Type = rows[i].loopback ? IfTypeSoftwareLoopback : 6;
+                row.Speed = 10000000;
+                row.InOctets = rows[i].in;
+                row.OutOctets = rows[i].out;
+            }
+            SumIfTable(&state, table.get(), 0, &reading);
+        };
+        sample(c.before);
+        sample(c.after);
+        EXPECT_EQ(c.inBytes, reading.InBytes) << c.name;
+        EXPECT_EQ(c.outBytes, reading.OutBytes) << c.name;
+        if (c.inBytes == 0) {
+            EXPECT_EQ(0, reading.InPercent) << c.name;
+        }
+        sample(c.next);
+        EXPECT_EQ(c.nextInBytes, reading.InBytes) << c.name << ", next sample";
+    }
+}
+
+TEST(NetInterfaceSet, SameInterfacesInAnyOrder) {
+    const struct {
+        std::vector<uint32_t> a, b;
+        bool same;
+    } cases[] = {
+        {{}, {}, true},
+        {{3, 1, 2}, {3, 1, 2}, true},
+        {{3, 1, 2}, {1, 2, 3}, true},
+        {{1, 1, 2}, {1, 2, 2}, false},
+        {{1, 2}, {1, 2, 3}, false},
+        {{5}, {6}, false},
+    };
+    for (const auto& c : cases) {
+        IfIndexList a{}, b{};
+        a.Count = static_cast<uint32_t>(c.a.size());
+        b.Count = static_cast<uint32_t>(c.b.size());
+        std::copy(c.a.begin(), c.a.end(), a.Indexes);
+        std::copy(c.b.begin(), c.b.end(), b.Indexes);
+        EXPECT_EQ(c.same, SameInterfaces(&a, &b)) << c.a.size() << " and " << c.b.size();
+        EXPECT_EQ(c.same, SameInterfaces(&b, &a));
+    }
 }
 
 TEST_F(NetFixture, MaxNetSpeedFixesFullScale) {

@@ -17,7 +17,7 @@
 
 namespace {
 
-const PluginDescriptor& Layered() {
+const PluginInfo& Layered() {
     return test_descriptor::Descriptor(true);
 }
 
@@ -31,7 +31,7 @@ int32_t RowOf(const char* key) {
 std::vector<std::string> Initial(const std::string& ini) {
     std::vector<std::string> texts;
     for (int32_t i = 0; i < Layered().RowCount; ++i) {
-        const DescriptorRow& row = Layered().Rows[i];
+        const SettingRow& row = Layered().Rows[i];
         texts.push_back(
             InitialSettingText(row, EditorFor(row), ini.data(), ini.size(), "Quilbex", nullptr));
     }
@@ -114,6 +114,23 @@ TEST(SettingForms, PicturePathsInsideTheFolderBecomeRelative) {
         EXPECT_EQ(c.Function(c.Path, c.Folder), c.Result) << c.Path << " in " << c.Folder;
 }
 
+TEST(SettingForms, FolderAndNameOfAPath) {
+    const struct {
+        const char *Path, *Folder, *Name;
+    } cases[] = {
+        {"C:\\skins\\mine\\vorlamet.ini", "C:\\skins\\mine", "vorlamet.ini"},
+        {"C:/skins/bg.png", "C:/skins", "bg.png"},
+        {"C:\\bg.png", "C:", "bg.png"},
+        {"bars\\cpu.png", "bars", "cpu.png"},
+        {"bg.png", ".", "bg.png"},
+        {"C:\\skins\\", "C:\\skins", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderOf(c.Path), c.Folder) << c.Path;
+        EXPECT_EQ(FileNameOf(c.Path), c.Name) << c.Path;
+    }
+}
+
 TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
     FontSpec font;
     DefaultFontSpec(&font);
@@ -123,13 +140,27 @@ TEST(SettingForms, FontsAndColoursInTheFormThePluginReads) {
     EXPECT_EQ(FormatFontSpec(font), "Tahoma,8,bold,italic");
     font.Weight = 300;
     EXPECT_EQ(FormatFontSpec(font), "Tahoma,8,300,italic");
+    // What a font chooser answers (tenths of a point, any weight) in that form.
+    const struct {
+        int32_t Tenths, Weight;
+        const char* Spec;
+    } chosen[] = {
+        {80, 400, "Arial,8"},        {85, 700, "Arial,9,bold"},  {84, 650, "Arial,8,bold"},
+        {0, 400, "Arial,12"},        {5000, 400, "Arial,500"},   {5010, 400, "Arial,500"},
+        {99999, 0, "Arial,500"},     {120, 49, "Arial,12"},      {120, 949, "Arial,12,900"},
+        {120, 1000, "Arial,12,900"}, {120, 149, "Arial,12,100"},
+    };
+    for (const auto& c : chosen)
+        EXPECT_EQ(FormatFontSpec(ChosenFontSpec("Arial", c.Tenths, 12, c.Weight, false)), c.Spec)
+            << c.Tenths << " " << c.Weight;
+    EXPECT_EQ(FormatFontSpec(ChosenFontSpec("Arial", 80, 12, 400, true)), "Arial,8,italic");
     EXPECT_EQ(FormatColorHex(0x0000FF), "0000FF");
     EXPECT_EQ(FormatColorHex(0xAB123456u), "123456");
 }
 
 // Page i of the pages of d at most perPage rows long, as "Title header first-end";
 // "count N" for an i past them.
-std::string Page(const PluginDescriptor& d, int32_t perPage, int32_t i) {
+std::string Page(const PluginInfo& d, int32_t perPage, int32_t i) {
     SettingsPage pages[SettingsPagesMax];
     const int32_t count = BuildSettingsPages(d, perPage, pages, SettingsPagesMax);
     if (i >= count) return "count " + std::to_string(count);
@@ -146,8 +177,8 @@ TEST(SettingPages, OnePagePerGroupSplitWhenLong) {
     EXPECT_EQ(Page(Layered(), 3, 3), "CPU Indicator Settings (2) 6 10-13");
     EXPECT_EQ(Page(Layered(), 3, 4), "CPU Indicator Settings (3) 6 13-14");
     // Rows before any group, and a group with no rows.
-    const DescriptorRow rows[] = {{"A", 0x02, "A", 0, 0, 0}, {nullptr, 0x13, "Empty", 0, 0, 0}};
-    const PluginDescriptor loose = {24, "n", "", "S", 2, rows};
+    const SettingRow rows[] = {{"A", 0x02, "A", 0, 0, 0}, {nullptr, 0x13, "Empty", 0, 0, 0}};
+    const PluginInfo loose = {24, "n", "", "S", 2, rows};
     EXPECT_EQ(Page(loose, 9, 2), "count 2");
     EXPECT_EQ(Page(loose, 9, 0), "General -1 0-1");
     EXPECT_EQ(Page(loose, 9, 1), "Empty 1 2-2");
@@ -177,9 +208,9 @@ TEST(DescriptorRoles, FoundFromTheShapeInBothVariants) {
 }
 
 TEST(DescriptorRoles, AnotherShapeIsRefusedWithTheGroupNamed) {
-    DescriptorRow rows[45];
+    SettingRow rows[45];
     memcpy(rows, Layered().Rows, sizeof rows);
-    PluginDescriptor d = Layered();
+    PluginInfo d = Layered();
     d.Rows = rows;
     rows[12].Type = 0x07; // CPUTextdX as a text
     SettingRoles roles;

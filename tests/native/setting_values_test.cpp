@@ -11,8 +11,8 @@
 
 namespace {
 
-const DescriptorRow& Row(const char* key, bool layered = true) {
-    const PluginDescriptor& d = test_descriptor::Descriptor(layered);
+const SettingRow& Row(const char* key, bool layered = true) {
+    const PluginInfo& d = test_descriptor::Descriptor(layered);
     for (int32_t i = 0; i < d.RowCount; ++i)
         if (d.Rows[i].Key && !strcmp(d.Rows[i].Key, key)) return d.Rows[i];
     ADD_FAILURE() << "no row " << key;
@@ -56,7 +56,7 @@ TEST(SettingEditors, BrokenRowsAreShownButNotEdited) {
     const char* const nameArray[] = {"a", nullptr};
     const intptr_t names = reinterpret_cast<intptr_t>(nameArray);
     const struct {
-        DescriptorRow Row;
+        SettingRow Row;
         SettingEditor Kind;
     } cases[] = {
         {{"L", 0x10, "L", 0, 1, 0}, SettingEditor::Unsupported},      // a list without names
@@ -87,14 +87,14 @@ TEST(SettingValues, StartFromTheFileOrTheRowsDefault) {
     };
     for (const Case& c : cases) {
         bool present = !c.Present;
-        const DescriptorRow& row = Row(c.Key);
+        const SettingRow& row = Row(c.Key);
         EXPECT_EQ(
             InitialSettingText(row, EditorFor(row), ini.data(), ini.size(), "Quilbex", &present),
             c.Shown)
             << c.Key;
         EXPECT_EQ(present, c.Present) << c.Key;
     }
-    const DescriptorRow& vxd = Row("UseVXD", false);
+    const SettingRow& vxd = Row("UseVXD", false);
     EXPECT_EQ(InitialSettingText(vxd, EditorFor(vxd), "", 0, "Quilbex", nullptr), "1");
 }
 
@@ -105,7 +105,7 @@ TEST(SettingValues, ChoicesAndSwitchesReadAsThePluginReadsThem) {
     EXPECT_EQ(ChoiceIndex(zOrder, "3"), -1); // offered as written
     EXPECT_EQ(ChoiceIndex(zOrder, "abc"), -1);
 
-    const DescriptorRow& vxd = Row("UseVXD", false);
+    const SettingRow& vxd = Row("UseVXD", false);
     struct Case {
         const char* Initial;
         bool On;
@@ -121,7 +121,7 @@ TEST(SettingValues, ChoicesAndSwitchesReadAsThePluginReadsThem) {
 
 // What the dialog stores for an accepted text, or "!" and its whole message.
 std::string Check(const char* key, const std::string& text, bool layered = true) {
-    const DescriptorRow& row = Row(key, layered);
+    const SettingRow& row = Row(key, layered);
     std::string stored = "unchanged", message;
     return CheckSettingText(row, EditorFor(row), text, &stored, &message) ? stored : "!" + message;
 }

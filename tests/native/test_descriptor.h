@@ -9,21 +9,19 @@ namespace test_descriptor {
 
 // With layered windows, or without (the driver switch in the transparency's
 // place, three lock modes).
-inline const PluginDescriptor& Descriptor(bool layered) {
-    static DescriptorRow rows[2][45];
-    static PluginDescriptor descriptors[2];
-    DescriptorRow* r = rows[layered ? 1 : 0];
-    for (int i = 0; i < 45; ++i) {
-        const ExpectedRow& e = ExpectedSchema[i];
-        r[i] = {e.Key, e.Type, e.Caption, e.Default, e.MinOrLast, e.Max};
-    }
+inline const PluginInfo& Descriptor(bool layered) {
+    static SettingRow rows[2][45];
+    static PluginInfo descriptors[2];
+    SettingRow* r = rows[layered ? 1 : 0];
+    for (int i = 0; i < 45; ++i)
+        r[i] = ExpectedSchema[i];
     r[1].MaxOrList = reinterpret_cast<intptr_t>(ExpectedZOrderNames);
     r[4].MaxOrList = reinterpret_cast<intptr_t>(ExpectedLockModeNames);
     if (!layered) {
         r[43] = r[44];
         r[4].MinOrLast = 2;
     }
-    PluginDescriptor& d = descriptors[layered ? 1 : 0];
+    PluginInfo& d = descriptors[layered ? 1 : 0];
     d = {24, "Zelvo Resource Monitor", "Help.\r\n", "Quilbex", 44, r};
     return d;
 }

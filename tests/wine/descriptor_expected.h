@@ -16,7 +16,7 @@ inline std::string TextOrNull(const char* text) {
 
 // Compares one row of the descriptor with its expected content; the list rows
 // must point at arrays holding the option names.
-inline void ExpectRowEquals(const SettingRow& row, const ExpectedRow& expected, int lastOption) {
+inline void ExpectRowEquals(const SettingRow& row, const SettingRow& expected, int lastOption) {
     SCOPED_TRACE(TextOrNull(expected.Caption));
     EXPECT_EQ(TextOrNull(row.Key), TextOrNull(expected.Key));
     EXPECT_EQ(row.Type, expected.Type);
@@ -24,7 +24,7 @@ inline void ExpectRowEquals(const SettingRow& row, const ExpectedRow& expected, 
     EXPECT_EQ(row.Default, expected.Default);
     if (expected.Type != 0x10) {
         EXPECT_EQ(row.MinOrLast, expected.MinOrLast);
-        EXPECT_EQ(row.MaxOrList, expected.Max);
+        EXPECT_EQ(row.MaxOrList, expected.MaxOrList);
         return;
     }
     EXPECT_EQ(row.MinOrLast, lastOption);
@@ -53,7 +53,7 @@ inline void ExpectDescriptor(const PluginInfo* info, bool layeredWindows) {
         SCOPED_TRACE(i);
         const int lockLast = layeredWindows ? 3 : 2;
         const int lastOption = i == 1 ? 2 : lockLast;
-        const ExpectedRow& expected =
+        const SettingRow& expected =
             (!layeredWindows && i == 43) ? ExpectedSchema[44] : ExpectedSchema[i];
         ExpectRowEquals(info->Rows[i], expected, lastOption);
     }

@@ -45,9 +45,11 @@ void Script(DWORD error = NO_ERROR) {
 void ScriptTwoInterfaces() {
     Interfaces = ScriptedRows{};
     Interfaces.NumEntries = 2;
+    Interfaces.Rows[0].dwIndex = 1;
     Interfaces.Rows[0].dwType = 24;
     Interfaces.Rows[0].dwSpeed = 10000000;
     lstrcpyA(reinterpret_cast<char*>(Interfaces.Rows[0].bDescr), "lo");
+    Interfaces.Rows[1].dwIndex = 2;
     Interfaces.Rows[1].dwType = 6;
     Interfaces.Rows[1].dwSpeed = 10000000;
     lstrcpyA(reinterpret_cast<char*>(Interfaces.Rows[1].bDescr), "eth0");
@@ -199,6 +201,38 @@ TEST_F(SamplingInPlugin, FailedTableReadsZeroAndTheNextCoversBothIntervals) {
     Tick(TimerNet);
     EXPECT_EQ(NetSample.InBytes, 250000);
     EXPECT_EQ(NetInMeter.Headroom, 75);
+}
+
+// An adapter with gigabytes on its counters goes (only the loopback is left)
+// and comes back: neither tick shows traffic, and the one after counts again.
+TEST_F(SamplingInPlugin, AdapterThatComesAndGoesShowsNoSpike) {
+    Interfaces.Rows[1].dwInOctets = 3000000000u;
+    Interfaces.Rows[1].dwOutOctets = 1200000000u;
+    Script();
+    Start(VER_PLATFORM_WIN32_NT, "MaxNetSpeed=10000000\r\n");
+    const MIB_IFROW adapter = Interfaces.Rows[1];
+    const struct {
+        const char* name;
+        DWORD rows;
+    } steps[] = {{"the adapter vanishes", 1}, {"the adapter returns", 2}};
+    for (const auto& step : steps) {
+        Interfaces.NumEntries = step.rows;
+        Interfaces.Rows[0].dwInOctets += 4096; // loopback traffic never counts
+        Script();
+        Tick(TimerNet);
+        EXPECT_EQ(NetSample.InBytes, 0) << step.name;
+        EXPECT_EQ(NetSample.OutBytes, 0) << step.name;
+        EXPECT_EQ(NetInMeter.Headroom, 100) << step.name;
+        EXPECT_EQ(NetOutMeter.Headroom, 100) << step.name;
+        EXPECT_STREQ(NetInMeter.Text, "in 0 /s") << step.name;
+        EXPECT_STREQ(NetOutMeter.Text, "out 0") << step.name;
+    }
+    EXPECT_EQ(Interfaces.Rows[1].dwInOctets, adapter.dwInOctets);
+    Interfaces.Rows[1].dwInOctets += 50000;
+    Script();
+    Tick(TimerNet);
+    EXPECT_EQ(NetSample.InBytes, 50000);
+    EXPECT_EQ(NetInMeter.Headroom, 95);
 }
 
 TEST_F(SamplingInPlugin, MaxNetSpeedScalesAgainstItsOwnFullScale) {
