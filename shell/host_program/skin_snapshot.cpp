@@ -49,7 +49,7 @@ void TakeSkinSnapshot(const std::string& configPath, const SettingRoles& roles,
                       SkinSnapshot* snapshot) {
     snapshot->IniExists = ReadConfigFile(configPath.c_str(), &snapshot->IniText);
     const std::string folder = FolderOf(configPath);
-    const DescriptorRow* pictures[SkinPictureCount] = {roles.Background};
+    const SettingRow* pictures[SkinPictureCount] = {roles.Background};
     for (int32_t i = 0; i < MeterRoleCount && i + 1 < SkinPictureCount; ++i)
         pictures[i + 1] = roles.Meters[i].Picture;
     const std::string& text = snapshot->IniText;

@@ -37,8 +37,8 @@ const std::string& ConfigPath() {
 
 bool KnowRoles() {
     if (Watch.RolesKnown) return true;
-    const PluginDescriptor* descriptor =
-        static_cast<const PluginDescriptor*>(HostSession().Plugin.GetPluginInfo());
+    const PluginInfo* descriptor =
+        static_cast<const PluginInfo*>(HostSession().Plugin.GetPluginInfo());
     char reason[200];
     if (!descriptor || !FindSettingRoles(*descriptor, &Watch.Roles, reason, sizeof reason))
         return false;
@@ -128,8 +128,8 @@ void LookAtFiles() {
         Watch.Rejected = now;
         return;
     }
-    const PluginDescriptor* descriptor =
-        static_cast<const PluginDescriptor*>(HostSession().Plugin.GetPluginInfo());
+    const PluginInfo* descriptor =
+        static_cast<const PluginInfo*>(HostSession().Plugin.GetPluginInfo());
     const int status = CheckSkinFile(ConfigPath().c_str(), descriptor, &Watch.Report);
     // The check must have read what is still there: else look again once
     // the files are still.
