@@ -35,10 +35,14 @@
 //                                 empties it, prints "open", then writes each
 //                                 line of stdin with CRLF at once ("wrote"),
 //                                 and closes it at the end of stdin ("closed")
+//   meter_probe runkey lock|unlock  a policy on the user's Run key: lock lets
+//                                 everyone read it but not change it, unlock
+//                                 gives the changes back ("locked", "unlocked")
 #include "host/descriptor_records.h"
 #include "win32/window_class.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -313,6 +317,24 @@ static int Write(const char* path) {
     return 0;
 }
 
+static int RunKey(bool lock) {
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      WRITE_DAC, &run) != ERROR_SUCCESS) {
+        puts("noaccess");
+        return 1;
+    }
+    // Everyone: read and change the permissions (to unlock); or everything.
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        lock ? "D:P(A;;KR;;;WD)(A;;WD;;;WD)" : "D:P(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr);
+    LONG status = RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+    RegCloseKey(run);
+    puts(status != ERROR_SUCCESS ? "failed" : lock ? "locked" : "unlocked");
+    return status == ERROR_SUCCESS ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -327,8 +349,10 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
     if (argc >= 3 && !strcmp(argv[1], "write")) return Write(argv[2]);
+    if (argc >= 3 && !strcmp(argv[1], "runkey")) return RunKey(!strcmp(argv[2], "lock"));
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
-          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|write FILE\n",
+          "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|write FILE|\n"
+          "runkey lock|unlock\n",
           stderr);
     return 2;
 }

@@ -70,7 +70,8 @@ class Env:
         self.artifacts = artifacts
         self.probe_exe = os.path.join(work, "meter_probe.exe")
         result = run("i686-w64-mingw32-g++-posix", "-O2", "-static", "-I", SOURCE_ROOT, "-o",
-                     self.probe_exe, PROBE_SOURCE, "-luser32", "-lgdi32", timeout=300)
+                     self.probe_exe, PROBE_SOURCE, "-luser32", "-lgdi32", "-ladvapi32",
+                     timeout=300)
         check(result.returncode == 0, "cannot build the probe: " + result.stderr)
 
     def probe(self, *args, extra_env=None):
@@ -1301,9 +1302,9 @@ def test_follow_skin_own_writes(env):
 
 
 def test_start_with_windows(env):
-    # One Run value per INI file, read back from the registry: two meters,
-    # one removed again; a value whose program is gone is repaired at start;
-    # the windowed program writes itself.
+    # One Run value per INI file, read back from the registry: a registry
+    # that refuses, two meters, one removed again; a value whose program is
+    # gone is repaired at start; the windowed program writes itself.
     a = env.skin_copy("autostart_a")
     b = env.skin_copy("autostart_b")
     windowed = win_path(os.path.join(env.bin_dir, "vorlamet.exe"))
@@ -1323,6 +1324,15 @@ def test_start_with_windows(env):
     host = Host(env, a)
     try:
         check(menu_checks(env, host) == (0, 1), "unchecked at first")
+        # A registry that refuses: a message says why, and the mark stays off.
+        check(env.probe("runkey", "lock").strip() == "locked", "the Run key locked")
+        try:
+            choose_from_tray_menu(env, host, "s")
+            answer_message(env, host, r"^Autostart on failed: ", 1, "could not set itself",
+                           "refused", "Nothing was changed")
+            check(menu_checks(env, host) == (0, 1), "still unchecked")
+        finally:
+            env.probe("runkey", "unlock")
         name_a = switch(host, 1)
         check(run_values().get(name_a) == command(a), "the value: %s" % run_values())
         check(menu_checks(env, host)[0] == 1, "checked from the registry")
