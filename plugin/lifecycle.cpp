@@ -1,4 +1,7 @@
-// Start-up and tear-down of the plug-in: InitGlobalModule and DoneModule.
+// Start-up and tear-down of the plug-in: InitGlobalModule and DoneModule call
+// each area's start and stop in the order the shell and the system expect.
+// The lifecycle itself holds the window class, the window, the timers and the
+// application-bar registration.
 #include "plugin/plugin_state.h"
 
 #include "host/host_library.h"
@@ -11,21 +14,19 @@
 #include "window/window_proc.h"
 #include "win32/window_class.h"
 
+#include <shellapi.h>
 #include <cstring>
 
 HINSTANCE ModuleInstance;
 HostContextRecord HostContext;
-HCURSOR ArrowCursor;
-HCURSOR MoveCursor;
-HMODULE IpHelperModule;
-GetIfTableProc GetIfTable;
 HWND PluginWindow;
-bool TimerUpdateRunning;
-bool TimerNetRunning;
-bool TimerGhostRunning;
-APPBARDATA FullScreenAppBar;
 
-const char ClassName[] = "Zelvo Resource Monitor";
+static bool TimerUpdateRunning;
+static bool TimerNetRunning;
+static bool TimerGhostRunning;
+static APPBARDATA FullScreenAppBar;
+
+static const char ClassName[] = "Zelvo Resource Monitor";
 
 static_assert(sizeof(APPBARDATA) == 36, "the application-bar record is 36 bytes");
 
@@ -33,19 +34,6 @@ static bool RegisterMeterClass() {
     return RegisterWindowClass(ModuleInstance, ClassName, MeterWindowProc, CS_HREDRAW | CS_VREDRAW,
                                LoadCursorA(nullptr, IDC_ARROW),
                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
-}
-
-// IPHLPAPI.DLL is required; a missing GetIfTable only silences the network meters.
-static bool LoadIpHelper() {
-    IpHelperModule = LoadLibraryA("IPHLPAPI.DLL");
-    if (!IpHelperModule) return false;
-    GetIfTable = reinterpret_cast<GetIfTableProc>(
-        reinterpret_cast<void*>(GetProcAddress(IpHelperModule, "GetIfTable")));
-    if (!GetIfTable) {
-        FreeLibrary(IpHelperModule);
-        IpHelperModule = nullptr;
-    }
-    return true;
 }
 
 // What the system cannot show is dropped in memory; the configuration keeps it.
@@ -78,23 +66,12 @@ static HWND CreateMeterWindow() {
                            Background.Height, parent, nullptr, ModuleInstance, nullptr);
 }
 
-// Frees a picture's bitmaps and forgets them, so that a second DoneModule
-// cannot delete handles that the system has since given to someone else.
-static void ReleasePicture(ImageInfo* picture) {
-    FreeImageBitmaps(picture);
-    picture->ColorBitmap = nullptr;
-    picture->MaskBitmap = nullptr;
-    picture->Bits = nullptr;
-    picture->Kind = ImageKindFailed;
-}
-
 extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
-    ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
-    MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+    LoadWindowCursors();
     if (!RegisterMeterClass()) return 0;
     memcpy(&HostContext, context, sizeof HostContext);
-    // Without the library the plug-in does not start; the result means nothing.
-    if (!LoadIpHelper()) return 1;
+    // Without IPHLPAPI.DLL the plug-in does not start; the result means nothing.
+    if (!StartNetSampler()) return 1;
 
     CpuMeter.Headroom = 100;
     MemMeter.Headroom = 100;
@@ -161,17 +138,8 @@ extern "C" int __stdcall DoneModule() {
         KillTimer(PluginWindow, TimerNet);
         TimerNetRunning = false;
     }
-    ReleasePicture(&Background);
-    ReleasePicture(&BackgroundCopy);
-    ReleasePicture(&CpuMeter.Image);
-    ReleasePicture(&MemMeter.Image);
-    ReleasePicture(&NetInMeter.Image);
-    ReleasePicture(&NetOutMeter.Image);
-    if (IpHelperModule) {
-        FreeLibrary(IpHelperModule);
-        IpHelperModule = nullptr;
-        GetIfTable = nullptr;
-    }
+    ReleaseSettingsPictures();
+    StopNetSampler();
     if (PluginWindow) {
         StopCpuSampler();
         DestroyWindow(PluginWindow);
@@ -182,8 +150,5 @@ extern "C" int __stdcall DoneModule() {
     // BackBuffer is released rather than leaked on every failed start.
     ReleaseSurface();
     UnregisterClassA(ClassName, ModuleInstance);
-    const int result = FreeFont(&MeterFont);
-    // Our record forgets the font whether or not the library cleared it.
-    MeterFont.Handle = nullptr;
-    return result;
+    return ReleaseMeterFont();
 }

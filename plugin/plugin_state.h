@@ -1,25 +1,14 @@
-// Module-level state of the plug-in's lifecycle, in static storage.
+// What several areas of the plug-in share, in static storage: the module,
+// the host context and the window; the timers and the application-bar
+// message the window procedure and the lifecycle both name. Each area keeps
+// the rest of what it holds to itself.
 #pragma once
 
 #include "host/host_records.h"
-#include <shellapi.h>
-#include <iprtrmib.h>
-
-typedef DWORD(WINAPI* GetIfTableProc)(PMIB_IFTABLE table, PULONG size, BOOL order);
 
 extern HINSTANCE ModuleInstance;
 extern HostContextRecord HostContext; // private copy of the shell's record
-extern HCURSOR ArrowCursor;
-extern HCURSOR MoveCursor;
-extern HMODULE IpHelperModule;
-extern GetIfTableProc GetIfTable; // 0 when IPHLPAPI.DLL lacks it
 extern HWND PluginWindow;
-extern bool TimerUpdateRunning;
-extern bool TimerNetRunning;
-extern bool TimerGhostRunning;
-extern APPBARDATA FullScreenAppBar;
-
-extern const char ClassName[];
 
 const UINT_PTR TimerUnhide = 58;
 const UINT_PTR TimerUpdate = 155;

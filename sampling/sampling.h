@@ -16,6 +16,9 @@ extern CpuSamplerProc SampleCpu; // answers the processor headroom
 
 void StartCpuSampler();
 void StopCpuSampler();
+// Loads IPHLPAPI.DLL and finds GetIfTable; false when the library is missing.
+bool StartNetSampler();
+void StopNetSampler(); // releases the library when held
 void SampleNet(NetSampleRecord* sample);
 
 void FormatPlain(Meter* meter, uint32_t value);

@@ -4,6 +4,7 @@
 #include "settings/text_template.h"
 #include "host/host_library.h"
 #include "plugin/plugin_state.h"
+#include "render/render.h"
 
 #include <cstring>
 
@@ -108,4 +109,30 @@ int32_t LoadSettings() {
     if (Background.Kind == ImageKindFailed) return 0;
     LoadPicture(&BackgroundCopy, SkinPath, 2);
     return -1;
+}
+
+// Forgets a picture's bitmaps after freeing them, so that a second DoneModule
+// cannot delete handles that the system has since given to someone else.
+static void ReleasePicture(ImageInfo* picture) {
+    FreeImageBitmaps(picture);
+    picture->ColorBitmap = nullptr;
+    picture->MaskBitmap = nullptr;
+    picture->Bits = nullptr;
+    picture->Kind = ImageKindFailed;
+}
+
+void ReleaseSettingsPictures() {
+    ReleasePicture(&Background);
+    ReleasePicture(&BackgroundCopy);
+    ReleasePicture(&CpuMeter.Image);
+    ReleasePicture(&MemMeter.Image);
+    ReleasePicture(&NetInMeter.Image);
+    ReleasePicture(&NetOutMeter.Image);
+}
+
+int ReleaseMeterFont() {
+    const int result = FreeFont(&MeterFont);
+    // Our record forgets the font whether or not the library cleared it.
+    MeterFont.Handle = nullptr;
+    return result;
 }

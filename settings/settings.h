@@ -44,5 +44,10 @@ const char* const ConfigSection = "Quilbex";
 // Reads every key, loads the meter strips, the font and the background twice.
 // All bits set when the background loaded, 0 when it did not.
 int32_t LoadSettings();
+// Frees the pictures LoadSettings loaded (both loads of the background, then
+// the four strips) and forgets them, so that a second call deletes nothing.
+void ReleaseSettingsPictures();
+// Frees the meter font through the shell's FreeFont and answers its result.
+int ReleaseMeterFont();
 void ParseTextFormat(Meter* meter, const char* textFormat);
 void SavePosition(int32_t x, int32_t y);

@@ -9,6 +9,13 @@
 
 RECT SavedRect;
 int32_t GhostInteractive;
+HCURSOR ArrowCursor;
+HCURSOR MoveCursor;
+
+void LoadWindowCursors() {
+    ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+}
 
 bool ShiftDownAsync() {
     return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;

@@ -13,6 +13,9 @@ extern RECT SavedRect;
 // Ghost mode: 0 while clicks pass through, all bits set while the window
 // takes the mouse (SHIFT held over it).
 extern int32_t GhostInteractive;
+// IDC_ARROW and IDC_SIZEALL, from LoadWindowCursors.
+extern HCURSOR ArrowCursor;
+extern HCURSOR MoveCursor;
 
 // SHIFT's state: the physical key (asynchronous) or as the thread's
 // messages have seen it.

@@ -8,3 +8,6 @@ LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 void GhostPoll();
 // TimerUnhide: shows the hidden window again once the pointer has left it.
 void UnhideTick();
+// The system cursors the lock modes show, loaded at start. They are shared
+// system cursors: nothing releases them.
+void LoadWindowCursors();

@@ -7,11 +7,13 @@
 #include "plugin/plugin_state.h"
 #include "render/render.h"
 #include "sampling/cpu_sampler.h"
+#include "sampling/net_sampler.h"
 #include "sampling/sampling.h"
 #include "settings/settings.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
+#include <iprtrmib.h>
 #include <cstdio>
 #include <string>
 
