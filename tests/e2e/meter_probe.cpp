@@ -35,6 +35,8 @@
 //                                 empties it, prints "open", then writes each
 //                                 line of stdin with CRLF at once ("wrote"),
 //                                 and closes it at the end of stdin ("closed")
+//   meter_probe close TITLE       asks the top-level window of that title to
+//                                 close ("closed", or "nowindow")
 //   meter_probe runkey lock|unlock  a policy on the user's Run key: lock lets
 //                                 everyone read it but not change it, unlock
 //                                 gives the changes back ("locked", "unlocked")
@@ -317,6 +319,17 @@ static int Write(const char* path) {
     return 0;
 }
 
+static int Close(const char* title) {
+    HWND window = FindWindowA(nullptr, title);
+    if (!window || !IsWindowVisible(window)) {
+        puts("nowindow");
+        return 1;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    puts("closed");
+    return 0;
+}
+
 static int RunKey(bool lock) {
     HKEY run;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
@@ -349,10 +362,11 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "desktop")) return Desktop();
     if (argc >= 2 && !strcmp(argv[1], "colours")) return Colours();
     if (argc >= 3 && !strcmp(argv[1], "write")) return Write(argv[2]);
+    if (argc >= 3 && !strcmp(argv[1], "close")) return Close(argv[2]);
     if (argc >= 3 && !strcmp(argv[1], "runkey")) return RunKey(!strcmp(argv[2], "lock"));
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
           "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|write FILE|\n"
-          "runkey lock|unlock\n",
+          "close TITLE|runkey lock|unlock\n",
           stderr);
     return 2;
 }

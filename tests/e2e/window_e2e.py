@@ -1381,6 +1381,23 @@ def test_start_with_windows(env):
     check(run("wine", "reg", "delete", RUN_KEY, "/v", name_b, "/f").returncode == 0,
           "the value removed after the test")
 
+
+def test_edit_skin_and_open_its_folder(env):
+    # The icon's menu opens the skin's folder and its INI file in the editor
+    # for INI files (Wine's Notepad here).
+    ini = env.skin_copy("editskin", LockMode=0, X=40, Y=40)
+    host = Host(env, ini)
+    try:
+        choose_from_tray_menu(env, host, "o")
+        host.wait_line(r"^Tray Open skin folder 1$")
+        wait_until(lambda: "closed" in env.probe("close", "editskin"), "the skin's folder", 30)
+        choose_from_tray_menu(env, host, "e")
+        host.wait_line(r"^Tray Edit skin settings 1$")
+        wait_until(lambda: "closed" in env.probe("close", "vorlamet.ini - Notepad"),
+                   "the INI file in the editor", 30)
+    finally:
+        host.stop()
+
 TESTS = [
     test_unlocked_drag_saves_and_restart_restores,
     test_unlocked_menu,
@@ -1398,6 +1415,7 @@ TESTS = [
     test_follow_skin_bursts,
     test_follow_skin_own_writes,
     test_start_with_windows,
+    test_edit_skin_and_open_its_folder,
 ]
 
 
