@@ -127,16 +127,21 @@ int32_t WatchFiles(const std::string* paths, int32_t count) {
     int32_t n = 0;
     for (int32_t i = 0; i < count && n < MaxWatchedFolders; ++i)
         if (!paths[i].empty()) wanted[n++] = paths[i];
-    if (WatchCount > 0 && SameServed(wanted, n)) return WatchCount;
+    if (WatchCount > 0 && SameServed(wanted, n)) return WatchCount; // none lost
     StopWatchingFiles();
     for (int32_t i = 0; i < n; ++i)
         Served[i] = wanted[i];
     ServedCount = n;
     for (int32_t i = 0; i < n; ++i)
         AddFile(wanted[i]);
-    for (int32_t i = 0; i < WatchCount; ++i)
-        if (!Open(&Watches[i])) Watches[i].Lost = true;
-    return WatchCount;
+    int32_t watching = 0;
+    for (int32_t i = 0; i < WatchCount; ++i) {
+        if (Open(&Watches[i]))
+            ++watching;
+        else
+            Watches[i].Lost = true;
+    }
+    return watching;
 }
 
 void StopWatchingFiles() {

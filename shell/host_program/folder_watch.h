@@ -16,7 +16,8 @@ const int32_t MaxWatchedFolders = 6;
 
 // Watches the files at the full paths given (empty ones are skipped). Keeps
 // the watches it has when they already serve the same files. Answers the
-// number of folders watched.
+// number of folders watched (a folder that cannot be watched, as on some
+// network drives, is left out and tried again by the next call).
 int32_t WatchFiles(const std::string* paths, int32_t count);
 void StopWatchingFiles();
 

@@ -25,11 +25,13 @@ struct SkinWatch {
     bool RejectedKnown;
     SkinSnapshot Rejected; // the last files the check refused
     SettleClock Clock;
-    bool WaitingLogged; // "busy" said once per burst
+    int32_t WaitingRounds; // stillnesses a file was still being written
     SkinReport Report;
 };
 
 SkinWatch Watch;
+// About ten seconds of waiting for a writer to close a file.
+const int32_t MaxWaitingRounds = 30;
 
 const std::string& ConfigPath() {
     return HostSession().ConfigPath;
@@ -98,13 +100,21 @@ void LookAtFiles() {
     TakeSkinSnapshot(ConfigPath(), Watch.Roles, &now);
     WatchSnapshotFiles(now);
     if (SkinFilesBeingWritten(ConfigPath(), now)) {
-        if (!Watch.WaitingLogged) HostLog("SkinChange waiting: a file is being written");
-        Watch.WaitingLogged = true;
-        NoteChange(&Watch.Clock, GetTickCount());
+        // Looked at again after each stillness, but not for ever: a program
+        // that keeps a file open is noticed again by its next change.
+        if (Watch.WaitingRounds++ == 0) HostLog("SkinChange waiting: a file is being written");
+        if (Watch.WaitingRounds < MaxWaitingRounds) {
+            NoteChange(&Watch.Clock, GetTickCount());
+            return;
+        }
+        HostLog("SkinChange waited enough: a file stays open for writing; its next change is "
+                "looked at");
+        SettleDone(&Watch.Clock);
+        Watch.WaitingRounds = 0;
         return;
     }
     SettleDone(&Watch.Clock);
-    Watch.WaitingLogged = false;
+    Watch.WaitingRounds = 0;
     if (!now.IniExists) {
         HostLog("SkinChange waiting: the configuration file is not there");
         return;

@@ -1,7 +1,7 @@
 // The host's icon in the notification area. Its menu offers Properties...,
 // Reload, the kit's own items (kit_menu.h) and Exit; a double-click opens
-// Properties. The commands are posted
-// to the shell window, which runs them once the menu has closed.
+// Properties. Its own commands are posted to the shell window, which runs
+// them once the menu has closed; the kit's run when the menu has closed.
 #pragma once
 
 #include <windows.h>
