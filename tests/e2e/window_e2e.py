@@ -1304,7 +1304,8 @@ def test_follow_skin_own_writes(env):
 def test_start_with_windows(env):
     # One Run value per INI file, read back from the registry: a registry
     # that refuses, two meters, one removed again; a value whose program is
-    # gone is repaired at start; the windowed program writes itself.
+    # gone is repaired at start; the windowed program writes itself (and
+    # follows its skin's edits as well).
     a = env.skin_copy("autostart_a")
     b = env.skin_copy("autostart_b")
     windowed = win_path(os.path.join(env.bin_dir, "vorlamet.exe"))
@@ -1375,6 +1376,15 @@ def test_start_with_windows(env):
         wait_until(lambda: menu_windows(env, "vorlamet.exe"), "its menu")
         xdo("key", "s")
         wait_until(lambda: run_values().get(name_b) == command(b), "its value", 20)
+        # It follows the skin's edits too.
+        rect = env.meter_state()["rect"]
+        look = region_signature(env.screenshot("windowed_before"), rect)
+        background = os.path.join(os.path.dirname(b), "background.png")
+        run("convert", background, "-channel", "RGB", "-negate", "+channel", background + "~")
+        os.replace(background + "~", background)
+        wait_until(lambda: not same_picture(
+            region_signature(env.screenshot("windowed_followed"), rect), look),
+            "the edited picture in the meter of vorlamet.exe", 20)
     finally:
         env.probe("quit")
         people.wait(30)
