@@ -1,6 +1,8 @@
 #include "shell/host_program/autostart.h"
 
 #include "shell/common/autostart_rules.h"
+#include "shell/common/setting_forms.h"
+#include "shell/common/skin_edit_rules.h"
 #include "shell/host_program/host_log.h"
 #include "win32/owned_handle.h"
 
@@ -21,12 +23,12 @@ std::string RunningProgram() {
     return std::string(path, n < sizeof path ? n : 0);
 }
 
-// The program the value starts, said once in the log when it is the console
+// The program the value starts; the log says so when it is the console
 // program for want of the windowed one.
 std::string ProgramToStart() {
     const std::string running = RunningProgram();
     const std::string program = AutostartProgram(running, FileExists(WindowedBeside(running)));
-    if (program == running && program != WindowedBeside(running))
+    if (program == running && SameFileName(FileNameOf(running), ConsoleProgramName))
         HostLog("Autostart starts %s: there is no %s beside it", running.c_str(),
                 WindowedProgramName);
     return program;

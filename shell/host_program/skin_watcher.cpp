@@ -11,8 +11,6 @@
 #include "shell/host_program/skin_snapshot.h"
 #include "shell/host_program/tray_icon.h"
 
-#include <cstdio>
-
 namespace {
 
 struct SkinWatch {
