@@ -17,7 +17,7 @@ void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text
     // The font, the mode and the colour go in once and stay for both the
     // measuring and the drawing: each selection of a font makes the system
     // look it up for the context again.
-    HGDIOBJ oldFont = MeterFont.Handle ? SelectObject(textDC.dc, MeterFont.Handle) : nullptr;
+    ScopedSelect font(textDC.dc, MeterFont.Handle);
     const int oldMode = SetBkMode(textDC.dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(textDC.dc, RGB(255, 255, 255));
     RECT measured = {0, 0, 0, 0};
@@ -39,7 +39,7 @@ void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text
     }
     // The context's own settings go back before anything else happens.
     SetTextColor(textDC.dc, oldColour);
-    if (oldFont) SelectObject(textDC.dc, oldFont);
+    font.Undo();
     SetBkMode(textDC.dc, oldMode);
     if (!drawn) return;
     GdiFlush(); // the text must have landed before the pixels are read

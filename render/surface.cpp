@@ -49,11 +49,15 @@ bool CreateSurface() {
     {
         ScopedScreenDC screen;
         BackBuffer = CreateCompatibleDC(screen.dc);
-        HBITMAP surface = CreateCompatibleBitmap(screen.dc, Background.Width, Background.Height);
-        BackBufferOldBitmap = BackBuffer && surface
-                                  ? static_cast<HBITMAP>(SelectObject(BackBuffer, surface))
-                                  : nullptr;
-        if (!BackBufferOldBitmap && surface) DeleteObject(surface); // never selected: not kept
+        {
+            ScopedGdiObject<HBITMAP> surface(
+                CreateCompatibleBitmap(screen.dc, Background.Width, Background.Height));
+            BackBufferOldBitmap =
+                BackBuffer && surface.handle
+                    ? static_cast<HBITMAP>(SelectObject(BackBuffer, surface.handle))
+                    : nullptr;
+            if (BackBufferOldBitmap) surface.Release(); // selected: BackBuffer keeps it
+        }
         const uint8_t level = LayeredStyleLevel(BackgroundHasAlpha != 0, Transparency);
         LayeredExStyle = LayeredStyle(screen.dc, level);
     }
@@ -96,7 +100,7 @@ void ChooseSurfaceMode() {
     HRGN region;
     if (BackgroundHasAlpha) {
         ScopedGdiObject<HBITMAP> keyMask(BuildKeyMask(&Background));
-        region = BitmapToRegion(keyMask.object, RGB(255, 0, 255), 0, 0);
+        region = BitmapToRegion(keyMask.handle, RGB(255, 0, 255), 0, 0);
     } else {
         region = BitmapToRegion(Background.MaskBitmap, RGB(255, 255, 255), 0, 0);
     }

@@ -3,13 +3,15 @@
 #include "plugin/plugin_state.h"
 #include "window/properties_text.h"
 #include "window/window_parts.h"
+#include "win32/scoped_handle.h"
 
 static void SendToShell(UINT message, LPARAM lParam) {
     SendMessageA(HostContext.ShellWindow, message, 0, lParam);
 }
 
 void OnContextMenu(HWND window) {
-    HMENU menu = CreatePopupMenu();
+    ScopedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.handle;
     AppendMenuA(menu, MF_STRING, CmdProperties, "&Properties");
     // The pointer's position now, not the one the message carries (which is
     // -1,-1 for a menu asked for from the keyboard).
@@ -18,7 +20,6 @@ void OnContextMenu(HWND window) {
     SendToShell(HostMsgMenuEnter, 0);
     TrackPopupMenuEx(menu, 0, cursor.x, cursor.y, window, nullptr);
     SendToShell(HostMsgMenuLeave, 0);
-    DestroyMenu(menu);
 }
 
 void OnCommand(WPARAM wParam) {

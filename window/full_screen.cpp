@@ -1,6 +1,7 @@
 // Full-screen notices: an application covering the screen sends the meter to
 // the bottom; an Always on top meter comes back on top when it closes.
 #include "settings/settings.h"
+#include "window/lock_rules.h"
 #include "window/window_parts.h"
 
 #include <shellapi.h>
@@ -11,7 +12,7 @@ void OnAppBarNotice(HWND window, WPARAM notice, LPARAM lParam) {
     if (notice != ABN_FULLSCREENAPP) return;
     if (lParam != 0) {
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, KeepPlace);
-    } else if (ZOrder == 2) { // Always on top
+    } else if (ZOrder == ZOrderAlwaysOnTop) {
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, KeepPlace);
         InvalidateRect(window, nullptr, FALSE);
     }

@@ -4,12 +4,11 @@
 #include "render/render.h"
 #include "sampling/sampling.h"
 #include "window/window_parts.h"
+#include "win32/scoped_gdi.h"
 
 void OnPaint(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    PaintSurface(dc);
-    EndPaint(window, &paint);
+    ScopedPaint paint(window);
+    PaintSurface(paint.dc);
 }
 
 LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,7 +4,7 @@
 #include "shell/common/setting_forms.h"
 #include "shell/common/skin_edit_rules.h"
 #include "shell/host_program/host_log.h"
-#include "win32/owned_handle.h"
+#include "win32/scoped_handle.h"
 
 #include <vector>
 
@@ -36,15 +36,16 @@ std::string ProgramToStart() {
 
 // The value's text; false when there is none (or it cannot be read).
 bool ReadRunValue(const std::string& name, std::string* text) {
-    OwnedRegKey run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKey, 0, KEY_QUERY_VALUE, &run.key) != ERROR_SUCCESS)
+    ScopedRegKey run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKey, 0, KEY_QUERY_VALUE, &run.handle) != ERROR_SUCCESS)
         return false;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(run.key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+    if (RegQueryValueExA(run.handle, name.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
     std::vector<char> data(size + 1, 0);
-    if (RegQueryValueExA(run.key, name.c_str(), nullptr, &type,
+    if (RegQueryValueExA(run.handle, name.c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
         return false;
     text->assign(data.data());
@@ -57,20 +58,20 @@ bool ReadRunValue(const std::string& name, std::string* text) {
 }
 
 LONG WriteRunValue(const std::string& name, const std::string& text) {
-    OwnedRegKey run;
+    ScopedRegKey run;
     LONG status = RegCreateKeyExA(HKEY_CURRENT_USER, RunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  &run.key, nullptr);
+                                  &run.handle, nullptr);
     if (status != ERROR_SUCCESS) return status;
-    return RegSetValueExA(run.key, name.c_str(), 0, REG_SZ,
+    return RegSetValueExA(run.handle, name.c_str(), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(text.c_str()), DWORD(text.size() + 1));
 }
 
 LONG RemoveRunValue(const std::string& name) {
-    OwnedRegKey run;
-    LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, RunKey, 0, KEY_SET_VALUE, &run.key);
+    ScopedRegKey run;
+    LONG status = RegOpenKeyExA(HKEY_CURRENT_USER, RunKey, 0, KEY_SET_VALUE, &run.handle);
     if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS; // no key, no value
     if (status != ERROR_SUCCESS) return status;
-    status = RegDeleteValueA(run.key, name.c_str());
+    status = RegDeleteValueA(run.handle, name.c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 

@@ -3,7 +3,7 @@
 #include "shell/common/wallpaper.h"
 #include "shell/host_program/host_log.h"
 #include "shell/tolvric/desktop_skin.h"
-#include "win32/dib_info.h"
+#include "win32/scoped_gdi.h"
 #include "win32/window_class.h"
 
 #include <cstdint>
@@ -46,31 +46,22 @@ RECT ScreenRect() {
 
 // Paints the drawn wallpaper row by row through one DIB section.
 void PaintWallpaper(HWND window) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    ScopedPaint paint(window);
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
     const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    const RECT& r = paint.rcPaint;
+    const RECT& r = paint.paint.rcPaint;
     const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w > 0 && h > 0) {
-        BITMAPINFO info = Dib32Info(w, -h);
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap && bits) {
-            POINT origin = {r.left, r.top};
-            ClientToScreen(window, &origin);
-            uint32_t* pixels = static_cast<uint32_t*>(bits);
-            for (int y = 0; y < h; ++y)
-                WallpaperRow(pixels + y * w, origin.x, origin.y + y, w, screenW, screenH);
-            HDC memory = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(memory, bitmap);
-            BitBlt(dc, r.left, r.top, w, h, memory, 0, 0, SRCCOPY);
-            SelectObject(memory, old);
-            DeleteDC(memory);
-        }
-        if (bitmap) DeleteObject(bitmap);
-    }
-    EndPaint(window, &paint);
+    if (w <= 0 || h <= 0) return;
+    ScopedDib rows(paint.dc, Dib32Info(w, -h));
+    if (!rows.bits) return;
+    POINT origin = {r.left, r.top};
+    ClientToScreen(window, &origin);
+    uint32_t* pixels = static_cast<uint32_t*>(rows.bits);
+    for (int y = 0; y < h; ++y)
+        WallpaperRow(pixels + y * w, origin.x, origin.y + y, w, screenW, screenH);
+    ScopedMemoryDC memory(paint.dc);
+    ScopedSelect selected(memory.dc, rows.bitmap);
+    BitBlt(paint.dc, r.left, r.top, w, h, memory.dc, 0, 0, SRCCOPY);
 }
 
 // What both desktops do: stay under every other window (the system keeps

@@ -2,7 +2,7 @@
 
 #include "shell/common/setting_forms.h"
 #include "shell/common/skin_edit_rules.h"
-#include "win32/owned_handle.h"
+#include "win32/scoped_handle.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ struct FolderWatch {
     bool Subtree;                         // watched from above: every notice counts
     std::string Names[MaxWatchedFolders]; // the watched files in it
     int32_t NameCount;
-    OwnedHandle Folder;
-    OwnedHandle Event; // in Overlapped; signalled when a notice arrived
+    ScopedKernelObject Folder;
+    ScopedKernelObject Event; // in Overlapped; signalled when a notice arrived
     OVERLAPPED Overlapped;
     bool Pending;       // a read is under way
     bool Lost;          // the folder cannot be watched any more
@@ -56,12 +56,12 @@ void Close(FolderWatch* w) {
 }
 
 bool Open(FolderWatch* w) {
-    w->Folder.Reset(CreateFileA(w->Path.c_str(), FILE_LIST_DIRECTORY,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED,
-                                nullptr));
+    w->Folder.Reset(KernelHandle(
+        CreateFileA(w->Path.c_str(), FILE_LIST_DIRECTORY,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr)));
     w->Event.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!w->Folder.Valid() || !w->Event.Valid()) return false;
+    if (!w->Folder.handle || !w->Event.handle) return false;
     ZeroMemory(&w->Overlapped, sizeof w->Overlapped);
     w->Overlapped.hEvent = w->Event.handle;
     return Arm(w);

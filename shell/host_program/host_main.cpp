@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     }
     StopPlugin();
     RemoveTrayIcon();
-    FreeLibrary(session.Plugin.Module);
+    session.Plugin.Module.Reset();
     DestroyWindow(shell);
     DestroyWindow(desktop);
     SetEvent(Finished);

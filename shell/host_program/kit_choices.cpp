@@ -1,7 +1,7 @@
 #include "shell/host_program/kit_choices.h"
 
 #include "shell/common/host_identity.h"
-#include "win32/owned_handle.h"
+#include "win32/scoped_handle.h"
 
 namespace {
 
@@ -11,11 +11,12 @@ const char FollowKey[] = "Software\\Vorlamet\\Follow skin changes";
 } // namespace
 
 bool FollowSkinChosen(const std::string& configPath) {
-    OwnedRegKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, FollowKey, 0, KEY_QUERY_VALUE, &key.key) != ERROR_SUCCESS)
+    ScopedRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, FollowKey, 0, KEY_QUERY_VALUE, &key.handle) !=
+        ERROR_SUCCESS)
         return true;
     DWORD value = 1, type = 0, size = sizeof value;
-    if (RegQueryValueExA(key.key, ConfigIdentity(configPath).c_str(), nullptr, &type,
+    if (RegQueryValueExA(key.handle, ConfigIdentity(configPath).c_str(), nullptr, &type,
                          reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
         type != REG_DWORD)
         return true;
@@ -23,11 +24,11 @@ bool FollowSkinChosen(const std::string& configPath) {
 }
 
 bool ChooseFollowSkin(const std::string& configPath, bool on) {
-    OwnedRegKey key;
+    ScopedRegKey key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, FollowKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key.key, nullptr) != ERROR_SUCCESS)
+                        &key.handle, nullptr) != ERROR_SUCCESS)
         return false;
     const DWORD value = on ? 1 : 0;
-    return RegSetValueExA(key.key, ConfigIdentity(configPath).c_str(), 0, REG_DWORD,
+    return RegSetValueExA(key.handle, ConfigIdentity(configPath).c_str(), 0, REG_DWORD,
                           reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
 }

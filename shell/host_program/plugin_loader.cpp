@@ -37,24 +37,23 @@ template <typename T> static bool Find(HMODULE module, const char* name, T* entr
 
 bool LoadPlugin(const std::string& path, LoadedPlugin* plugin, std::string* error) {
     if (!CheckImage(path, error)) return false;
-    plugin->Module = LoadLibraryA(path.c_str());
-    if (!plugin->Module) {
+    plugin->Module.Reset(LoadLibraryA(path.c_str()));
+    if (!plugin->Module.handle) {
         char text[64];
         snprintf(text, sizeof text, " (error %lu)", GetLastError());
         *error = "cannot load plug-in " + path + text;
         return false;
     }
     const char* missing = nullptr;
-    if (!Find(plugin->Module, "GetPluginInfo", &plugin->GetPluginInfo))
+    if (!Find(plugin->Module.handle, "GetPluginInfo", &plugin->GetPluginInfo))
         missing = "GetPluginInfo";
-    else if (!Find(plugin->Module, "InitGlobalModule", &plugin->InitGlobalModule))
+    else if (!Find(plugin->Module.handle, "InitGlobalModule", &plugin->InitGlobalModule))
         missing = "InitGlobalModule";
-    else if (!Find(plugin->Module, "DoneModule", &plugin->DoneModule))
+    else if (!Find(plugin->Module.handle, "DoneModule", &plugin->DoneModule))
         missing = "DoneModule";
     if (missing) {
         *error = "plug-in " + path + " lacks the export " + missing;
-        FreeLibrary(plugin->Module);
-        plugin->Module = nullptr;
+        plugin->Module.Reset();
         return false;
     }
     return true;

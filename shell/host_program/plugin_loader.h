@@ -3,10 +3,12 @@
 #pragma once
 
 #include "host/host_records.h"
+#include "win32/scoped_handle.h"
+
 #include <string>
 
 struct LoadedPlugin {
-    HMODULE Module = nullptr;
+    ScopedModule Module; // released with the record
     void*(__stdcall* GetPluginInfo)() = nullptr;
     int(__stdcall* InitGlobalModule)(HostContextRecord*) = nullptr;
     int(__stdcall* DoneModule)() = nullptr;

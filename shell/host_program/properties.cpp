@@ -82,7 +82,7 @@ BOOL OnInitDialog(HWND dialog) {
     PropertiesState& s = Properties();
     s.Dialog = dialog;
     SetWindowTextA(dialog, s.Descriptor->Name ? s.Descriptor->Name : "Properties");
-    s.HeadingFont = BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+    s.HeadingFont.Reset(BoldCopy(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0))));
     CreateRowControls(dialog);
     Button(dialog, "&Help", IDHELP, 7, BS_PUSHBUTTON);
     Button(dialog, "OK", IDOK, DialogWidth - 171, BS_DEFPUSHBUTTON);
@@ -179,8 +179,7 @@ void OnCommand(HWND dialog, int id, int code) {
 
 void OnDestroy() {
     PropertiesState& s = Properties();
-    if (s.HeadingFont) DeleteObject(s.HeadingFont);
-    s.HeadingFont = nullptr;
+    s.HeadingFont.Reset();
     s.Dialog = nullptr;
     s.Initial.clear();
     HostLog("Properties closed");

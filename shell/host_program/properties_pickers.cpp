@@ -2,6 +2,7 @@
 
 #include "shell/common/ini_values.h"
 #include "shell/common/setting_forms.h"
+#include "win32/scoped_gdi.h"
 
 #include <commdlg.h>
 
@@ -37,9 +38,7 @@ bool PickFont(HWND owner, const std::string& current, std::string* picked) {
     ParseFontSpec(current.data(), current.size(), &spec); // what is usable of it
     LOGFONTA font;
     memset(&font, 0, sizeof font);
-    HDC screen = GetDC(nullptr);
-    font.lfHeight = -MulDiv(spec.Size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    font.lfHeight = -MulDiv(spec.Size, GetDeviceCaps(ScopedScreenDC().dc, LOGPIXELSY), 72);
     font.lfWeight = spec.Weight;
     font.lfItalic = spec.Italic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;

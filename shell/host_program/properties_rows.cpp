@@ -3,6 +3,8 @@
 #include "shell/common/ini_values.h"
 #include "shell/common/setting_values.h"
 
+#include "win32/scoped_handle.h"
+
 #include <commctrl.h>
 
 namespace {
@@ -157,7 +159,8 @@ void CreateRowControls(HWND dialog) {
                     WS_EX_CLIENTEDGE, PageListId, DialogUnits(dialog, 7, 7, 96, 196));
     HWND heading = MakeControl(dialog, "STATIC", "", WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
                                PageHeadingId, DialogUnits(dialog, PageX, 7, PageRight - PageX, 12));
-    if (s.HeadingFont) SendMessageA(heading, WM_SETFONT, WPARAM(s.HeadingFont), FALSE);
+    if (s.HeadingFont.handle)
+        SendMessageA(heading, WM_SETFONT, WPARAM(s.HeadingFont.handle), FALSE);
     for (int32_t p = 0; p < s.PageCount; ++p) {
         SendMessageA(list, LB_ADDSTRING, 0, LPARAM(s.Pages[p].Title));
         int slot = 0;
@@ -245,9 +248,11 @@ void DrawSwatch(const DRAWITEMSTRUCT& item) {
     uint32_t color = 0;
     const bool known = ParseIniHex(text.data(), text.size(), &color) && color <= 0xFFFFFFu;
     // The stored value is laid out as a COLORREF already.
-    HBRUSH brush = CreateSolidBrush(known ? COLORREF(color) : GetSysColor(COLOR_BTNFACE));
-    FillRect(item.hDC, &item.rcItem, brush);
-    DeleteObject(brush);
+    {
+        ScopedGdiObject<HBRUSH> brush(
+            CreateSolidBrush(known ? COLORREF(color) : GetSysColor(COLOR_BTNFACE)));
+        FillRect(item.hDC, &item.rcItem, brush.handle);
+    }
     if (!known) { // a cross: no colour to show
         MoveToEx(item.hDC, item.rcItem.left, item.rcItem.top, nullptr);
         LineTo(item.hDC, item.rcItem.right, item.rcItem.bottom);

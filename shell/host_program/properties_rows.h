@@ -5,6 +5,7 @@
 
 #include "shell/common/setting_editors.h"
 #include "shell/common/setting_pages.h"
+#include "win32/scoped_handle.h"
 
 #include <windows.h>
 
@@ -38,9 +39,9 @@ struct PropertiesState {
     EditorSpec Specs[DescriptorRowsMax];
     std::vector<std::string> Initial; // per row: the text each editor started from
     SettingsPage Pages[SettingsPagesMax];
-    int32_t PageCount; // the help page comes after the last of these
-    HFONT HeadingFont;
-    bool Filling; // set while the dialog writes into its own controls
+    int32_t PageCount;                  // the help page comes after the last of these
+    ScopedGdiObject<HFONT> HeadingFont; // the page heading's bold copy of the dialog font
+    bool Filling;                       // set while the dialog writes into its own controls
 };
 PropertiesState& Properties();
 

@@ -2,6 +2,7 @@
 
 #include "host/host_library.h"
 #include "shell/common/setting_forms.h"
+#include "win32/scoped_gdi.h"
 #include "shell/host_program/plugin_loader.h"
 
 #include <climits>
@@ -60,8 +61,8 @@ SkinPicture LoadPicture(const char* path, int32_t loadFlags) {
         picture.Width = image.Width;
         picture.Height = image.Height;
     }
-    if (image.ColorBitmap) DeleteObject(image.ColorBitmap);
-    if (image.MaskBitmap) DeleteObject(image.MaskBitmap);
+    // Only the facts are kept: the colour bitmap goes first, then the mask.
+    ScopedGdiObject<HBITMAP> mask(image.MaskBitmap), color(image.ColorBitmap);
     return picture;
 }
 
@@ -77,9 +78,8 @@ bool FontFaceExists(const char* face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExA(screen, &wanted, OnFontFamily, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExA(ScopedScreenDC().dc, &wanted, OnFontFamily,
+                        reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -180,6 +180,5 @@ int ReportSkinCheck(const char* configPath, const char* pluginPath, std::string*
              : status == 1 ? "; the meter will not start"
                            : "; nothing was checked");
     *text += line;
-    if (plugin.Module) FreeLibrary(plugin.Module);
     return status;
 }

@@ -3,7 +3,7 @@
 #include "shell/common/ini_text.h"
 #include "shell/common/setting_forms.h"
 #include "shell/tolvric/config_file.h"
-#include "win32/owned_handle.h"
+#include "win32/scoped_handle.h"
 
 namespace {
 
@@ -13,10 +13,10 @@ char ReadBuffer[64 * 1024];
 
 FileStamp Stamp(const std::string& path) {
     FileStamp stamp = {false, 0, ContentHash(nullptr, 0)};
-    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file.Valid()) return stamp;
+    ScopedKernelObject file(KernelHandle(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    if (!file.handle) return stamp;
     stamp.Exists = true;
     DWORD read = 0;
     while (stamp.Size < LargestHashed &&
@@ -38,9 +38,9 @@ std::string FullPath(const std::string& path) {
 bool OpenForWriting(const std::string& path) {
     if (path.empty()) return false;
     // Shares reading only: refused while another program may write.
-    OwnedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-    return !file.Valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+    ScopedKernelObject file(KernelHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                     nullptr, OPEN_EXISTING, 0, nullptr)));
+    return !file.handle && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "shell/host_program/kit_menu.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/shell_windows.h"
+#include "win32/scoped_handle.h"
 #include "win32/window_class.h"
 
 #include <shellapi.h>
@@ -26,7 +27,8 @@ void AddIcon() {
 // The menu at the pointer. The window comes to the front first and gets a
 // message afterwards, or the menu would not close when clicked beside it.
 void ShowMenu(HWND window) {
-    HMENU menu = CreatePopupMenu();
+    ScopedMenu owned(CreatePopupMenu());
+    const HMENU menu = owned.handle;
     if (!menu) return;
     AppendMenuA(menu, MF_STRING, TrayProperties, "&Properties...");
     AppendMenuA(menu, MF_STRING, TrayReload, "&Reload");
@@ -41,7 +43,6 @@ void ShowMenu(HWND window) {
     TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, window,
                    nullptr);
     PostMessageA(window, WM_NULL, 0, 0);
-    DestroyMenu(menu);
 }
 
 void RunCommand(WPARAM command) {

@@ -2,7 +2,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/plasmyr/device_rows.h"
-#include "win32/dib_info.h"
+#include "win32/scoped_gdi.h"
 
 #include <cstring>
 
@@ -79,11 +79,9 @@ int BlendThroughGdi(HDC target, const PixelBuffer& source, const BlendRequest& r
     ClippedBlock block;
     if (!ClipBlendRequest(request, source.Width, source.Height, targetWidth, targetHeight, &block))
         return 0;
-    BITMAPINFO info = Dib32Info(block.Width, block.Height);
-    void* bits = nullptr;
-    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!copy) return 0;
-    PixelBuffer copyPixels = {static_cast<uint8_t*>(bits), block.Width, block.Height,
+    ScopedDib copy(nullptr, Dib32Info(block.Width, block.Height));
+    if (!copy.bitmap) return 0;
+    PixelBuffer copyPixels = {static_cast<uint8_t*>(copy.bits), block.Width, block.Height,
                               block.Width * 4, true};
     for (int32_t row = 0; row < block.Height; ++row) {
         const uint8_t* from = source.Bits +
@@ -92,20 +90,14 @@ int BlendThroughGdi(HDC target, const PixelBuffer& source, const BlendRequest& r
         std::memcpy(copyPixels.Bits + int64_t(block.Height - 1 - row) * copyPixels.Stride, from,
                     size_t(block.Width) * 4);
     }
-    int result = 0;
-    HDC copyDc = CreateCompatibleDC(target);
-    if (copyDc) {
-        HGDIOBJ previous = SelectObject(copyDc, copy);
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        result = AlphaBlend(target, block.TargetX, block.TargetY, block.Width, block.Height, copyDc,
-                            0, 0, block.Width, block.Height, blend)
-                     ? 1
-                     : 0;
-        SelectObject(copyDc, previous);
-        DeleteDC(copyDc);
-    }
-    DeleteObject(copy);
-    return result;
+    ScopedMemoryDC copyDc(target);
+    if (!copyDc.dc) return 0;
+    ScopedSelect copyIn(copyDc.dc, copy.bitmap);
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return AlphaBlend(target, block.TargetX, block.TargetY, block.Width, block.Height, copyDc.dc, 0,
+                      0, block.Width, block.Height, blend)
+               ? 1
+               : 0;
 }
 
 } // namespace

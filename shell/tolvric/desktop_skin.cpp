@@ -7,16 +7,15 @@
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
 #include "shell/tolvric/call_log.h"
-#include "win32/dib_info.h"
+#include "win32/scoped_gdi.h"
 
 namespace {
 
 // The desktop behind one place, in a top-down DIB section of the place's size.
 struct KeptPicture {
-    HDC Dc;
-    HBITMAP Bitmap;
-    HGDIOBJ Previous;
-    uint32_t* Bits;
+    ScopedDib Picture;
+    ScopedMemoryDC Dc;
+    ScopedSelect Selected; // the picture in Dc
     int32_t Width, Height; // of the bitmap
     bool Valid;            // the fields below say what it shows
     int32_t Source, Left, Top, ScreenWidth, ScreenHeight;
@@ -32,29 +31,27 @@ int32_t Height(const RECT* r) {
     return r ? r->bottom - r->top : 0;
 }
 
+// The selection goes first, then the context, then the picture.
 void ReleaseKept() {
-    if (Kept.Dc) {
-        SelectObject(Kept.Dc, Kept.Previous);
-        DeleteDC(Kept.Dc);
-    }
-    if (Kept.Bitmap) DeleteObject(Kept.Bitmap);
-    Kept = KeptPicture{};
+    Kept.Selected.Undo();
+    Kept.Dc = ScopedMemoryDC();
+    Kept.Picture = ScopedDib();
+    Kept.Width = Kept.Height = 0;
+    Kept.Valid = false;
+    Kept.Source = Kept.Left = Kept.Top = Kept.ScreenWidth = Kept.ScreenHeight = 0;
 }
 
 // A bitmap of the given size, kept while the size stays.
 bool SizeKept(int32_t width, int32_t height) {
-    if (Kept.Dc && Kept.Width == width && Kept.Height == height) return true;
+    if (Kept.Dc.dc && Kept.Width == width && Kept.Height == height) return true;
     ReleaseKept();
-    BITMAPINFO info = Dib32Info(width, -height); // top-down, as wallpaper rows go
-    void* bits = nullptr;
-    Kept.Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    Kept.Dc = Kept.Bitmap && bits ? CreateCompatibleDC(nullptr) : nullptr;
-    if (!Kept.Dc) {
+    Kept.Picture = ScopedDib(nullptr, Dib32Info(width, -height)); // top-down, as wallpaper rows go
+    if (Kept.Picture.bits) Kept.Dc = ScopedMemoryDC(nullptr);
+    if (!Kept.Dc.dc) {
         ReleaseKept();
         return false;
     }
-    Kept.Previous = SelectObject(Kept.Dc, Kept.Bitmap);
-    Kept.Bits = static_cast<uint32_t*>(bits);
+    Kept.Selected = ScopedSelect(Kept.Dc.dc, Kept.Picture.bitmap);
     Kept.Width = width;
     Kept.Height = height;
     return true;
@@ -65,16 +62,16 @@ void PaintKept(int32_t left, int32_t top, int32_t screenWidth, int32_t screenHei
     if (Source == DesktopSkinWallpaper) {
         GdiFlush();
         for (int32_t y = 0; y < Kept.Height; ++y)
-            WallpaperRow(Kept.Bits + y * Kept.Width, left, top + y, Kept.Width, screenWidth,
-                         screenHeight);
+            WallpaperRow(static_cast<uint32_t*>(Kept.Picture.bits) + y * Kept.Width, left, top + y,
+                         Kept.Width, screenWidth, screenHeight);
     } else {
         // PaintDesktop places the wallpaper by the DC's origin as it places it
         // on the screen; the origin moved by the place puts the part behind
         // the window at the bitmap's corner. Off the screen stays black.
-        PatBlt(Kept.Dc, 0, 0, Kept.Width, Kept.Height, BLACKNESS);
-        SetViewportOrgEx(Kept.Dc, -left, -top, nullptr);
-        PaintDesktop(Kept.Dc);
-        SetViewportOrgEx(Kept.Dc, 0, 0, nullptr);
+        PatBlt(Kept.Dc.dc, 0, 0, Kept.Width, Kept.Height, BLACKNESS);
+        SetViewportOrgEx(Kept.Dc.dc, -left, -top, nullptr);
+        PaintDesktop(Kept.Dc.dc);
+        SetViewportOrgEx(Kept.Dc.dc, 0, 0, nullptr);
     }
     Kept.Valid = true;
     Kept.Source = Source;
@@ -129,7 +126,7 @@ int __stdcall DrawSkin(HDC target, HDC same, RECT* client, RECT* window, RECT* s
     if (!SizeKept(width, height)) return 0;
     if (!KeptShows(left, top, screenWidth, screenHeight))
         PaintKept(left, top, screenWidth, screenHeight);
-    return BitBlt(target, 0, 0, width, height, Kept.Dc, 0, 0, SRCCOPY) ? 1 : 0;
+    return BitBlt(target, 0, 0, width, height, Kept.Dc.dc, 0, 0, SRCCOPY) ? 1 : 0;
 }
 
 int __stdcall SetDesktopSkin(int source) {

@@ -4,25 +4,11 @@
 #include "shell/common/region_runs.h"
 #include "shell/plasmyr/device_rows.h"
 #include "shell/tolvric/call_log.h"
-#include "win32/dib_info.h"
+#include "win32/scoped_gdi.h"
 
 #include <vector>
 
 namespace {
-
-// Selects a bitmap into a fresh memory DC for the scope.
-struct BitmapDc {
-    HDC Dc;
-    HGDIOBJ Previous;
-    BitmapDc(HDC compatible, HBITMAP bitmap) : Dc(CreateCompatibleDC(compatible)), Previous() {
-        if (Dc) Previous = SelectObject(Dc, bitmap);
-    }
-    ~BitmapDc() {
-        if (!Dc) return;
-        SelectObject(Dc, Previous);
-        DeleteDC(Dc);
-    }
-};
 
 // Room for the target rows DrawPicture reads and writes back: a meter's
 // background fits in one band.
@@ -106,9 +92,8 @@ bool AddRects(HRGN* region, const std::vector<RECT>& rects, size_t first, size_t
         *region = part;
         return true;
     }
-    bool ok = CombineRgn(*region, *region, part, RGN_OR) != ERROR;
-    DeleteObject(part);
-    return ok;
+    ScopedGdiObject<HRGN> added(part);
+    return CombineRgn(*region, *region, part, RGN_OR) != ERROR;
 }
 
 } // namespace
@@ -132,22 +117,24 @@ int __stdcall DrawPicture(HDC target, HDC same, int x, int y, ImageInfo* image) 
     if ((image->Kind == ImageKindAlpha || image->MaskBitmap) &&
         DrawThroughRows(target, x, y, image, &drawn))
         return drawn;
-    BitmapDc color(target, image->ColorBitmap);
-    if (!color.Dc) return 0;
+    ScopedMemoryDC color(target);
+    ScopedSelect colorIn(color.dc, image->ColorBitmap);
+    if (!color.dc) return 0;
     if (image->Kind == ImageKindAlpha) {
         BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        return AlphaBlend(target, x, y, width, height, color.Dc, 0, 0, width, height, blend) ? 1
+        return AlphaBlend(target, x, y, width, height, color.dc, 0, 0, width, height, blend) ? 1
                                                                                              : 0;
     }
     if (!image->MaskBitmap)
-        return BitBlt(target, x, y, width, height, color.Dc, 0, 0, SRCCOPY) ? 1 : 0;
-    BitmapDc mask(target, image->MaskBitmap);
-    if (!mask.Dc) return 0;
+        return BitBlt(target, x, y, width, height, color.dc, 0, 0, SRCCOPY) ? 1 : 0;
+    ScopedMemoryDC mask(target);
+    ScopedSelect maskIn(mask.dc, image->MaskBitmap);
+    if (!mask.dc) return 0;
     COLORREF oldText = SetTextColor(target, RGB(0, 0, 0));
     COLORREF oldBack = SetBkColor(target, RGB(255, 255, 255));
-    BOOL ok = BitBlt(target, x, y, width, height, color.Dc, 0, 0, SRCINVERT) &&
-              BitBlt(target, x, y, width, height, mask.Dc, 0, 0, SRCAND) &&
-              BitBlt(target, x, y, width, height, color.Dc, 0, 0, SRCINVERT);
+    BOOL ok = BitBlt(target, x, y, width, height, color.dc, 0, 0, SRCINVERT) &&
+              BitBlt(target, x, y, width, height, mask.dc, 0, 0, SRCAND) &&
+              BitBlt(target, x, y, width, height, color.dc, 0, 0, SRCINVERT);
     SetTextColor(target, oldText);
     SetBkColor(target, oldBack);
     return ok ? 1 : 0;
@@ -167,9 +154,8 @@ HRGN __stdcall BitmapToRegion(HBITMAP bitmap, COLORREF key, int zero1, int zero2
     int32_t width = shape.bmWidth, height = shape.bmHeight;
     BITMAPINFO info = Dib32Info(width, -height); // rows top-down, as region rows go
     std::vector<uint32_t> pixels(size_t(width) * height);
-    HDC screen = GetDC(nullptr);
-    int rows = GetDIBits(screen, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    int rows = GetDIBits(ScopedScreenDC().dc, bitmap, 0, UINT(height), pixels.data(), &info,
+                         DIB_RGB_COLORS);
     if (rows != height) return nullptr;
 
     uint32_t keyPixel = ColorRefToPixel(key);
@@ -182,15 +168,12 @@ HRGN __stdcall BitmapToRegion(HBITMAP bitmap, COLORREF key, int zero1, int zero2
             rects.push_back({runs[i].Left, y, runs[i].Right, y + 1});
     }
     if (rects.empty()) return CreateRectRgn(0, 0, 0, 0);
-    HRGN region = nullptr;
+    ScopedGdiObject<HRGN> region;
     for (size_t first = 0; first < rects.size(); first += RegionBatch) {
         size_t count = rects.size() - first < RegionBatch ? rects.size() - first : RegionBatch;
-        if (!AddRects(&region, rects, first, count)) {
-            if (region) DeleteObject(region);
-            return nullptr;
-        }
+        if (!AddRects(&region.handle, rects, first, count)) return nullptr;
     }
-    return region;
+    return region.Release();
 }
 
 } // extern "C"

@@ -15,7 +15,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/tolvric/call_log.h"
-#include "win32/dib_info.h"
+#include "win32/scoped_gdi.h"
 
 #include <wincodec.h>
 #include <cstring>
@@ -64,17 +64,6 @@ bool PaletteHasAlpha(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame) 
     if (FAILED(frame->CopyPalette(palette.Pointer))) return false;
     BOOL hasAlpha = FALSE;
     return SUCCEEDED(palette->HasAlpha(&hasAlpha)) && hasAlpha;
-}
-
-HBITMAP CreateBottomUpDib(uint32_t width, uint32_t height, void** bits) {
-    BITMAPINFO info = Dib32Info(LONG(width), LONG(height));
-    *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-    if (bitmap && !*bits) {
-        DeleteObject(bitmap);
-        bitmap = nullptr;
-    }
-    return bitmap;
 }
 
 // WIC writes rows top-down; the DIB section wants the bottom row first.
@@ -127,14 +116,12 @@ bool Decode(const char* path, ImageInfo* image) {
                                      WICBitmapPaletteTypeCustom)))
         return false;
 
-    void* bits = nullptr;
-    HBITMAP color = CreateBottomUpDib(width, height, &bits);
-    if (!color) return false;
+    ScopedDib color(nullptr, Dib32Info(LONG(width), LONG(height))); // bottom-up
+    void* bits = color.bits;
+    if (!bits) return false;
     uint32_t stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) {
-        DeleteObject(color);
+    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits))))
         return false;
-    }
     GdiFlush();
     FlipRows(static_cast<uint8_t*>(bits), stride, height);
     uint32_t pixelCount = width * height;
@@ -142,16 +129,13 @@ bool Decode(const char* path, ImageInfo* image) {
     if (hasAlpha) {
         PremultiplyPixels(static_cast<uint8_t*>(bits), pixelCount);
         image->Kind = ImageKindAlpha;
-        image->ColorBitmap = color;
+        image->ColorBitmap = color.Release();
         image->MaskBitmap = nullptr;
         image->Bits = bits;
     } else {
-        void* maskBits = nullptr;
-        HBITMAP mask = CreateBottomUpDib(width, height, &maskBits);
-        if (!mask) {
-            DeleteObject(color);
-            return false;
-        }
+        ScopedDib mask(nullptr, Dib32Info(LONG(width), LONG(height)));
+        void* maskBits = mask.bits;
+        if (!maskBits) return false;
         uint32_t* pixels = static_cast<uint32_t*>(bits);
         uint32_t* maskPixels = static_cast<uint32_t*>(maskBits);
         for (uint32_t i = 0; i < pixelCount; ++i) {
@@ -159,8 +143,8 @@ bool Decode(const char* path, ImageInfo* image) {
             maskPixels[i] = (pixels[i] & 0x00FFFFFF) == KeyPixel ? 0xFFFFFFFFu : 0xFF000000u;
         }
         image->Kind = ImageKindMasked;
-        image->ColorBitmap = color;
-        image->MaskBitmap = mask;
+        image->ColorBitmap = color.Release();
+        image->MaskBitmap = mask.Release();
         image->Bits = nullptr;
     }
     image->Width = int32_t(width);
