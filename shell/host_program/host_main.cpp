@@ -12,7 +12,6 @@
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/host_loop.h"
 #include "shell/host_program/plugin_session.h"
-#include "shell/host_program/properties.h"
 #include "shell/host_program/screenshot.h"
 #include "shell/host_program/shell_windows.h"
 #include "shell/host_program/single_instance.h"
