@@ -8,6 +8,7 @@
 #   4. the peer: conky, an idle Wine program and our host, each alone for
 #      BENCH_SECONDS;
 #   5. the plug-in's private bytes and heap allocations over 10,000 ticks;
+#   6. our host with its skin watcher on and off, while no file changes;
 # and, to show where a tick's time goes, its single calls timed one by one.
 # Settings: BENCH_TICKS (2000), BENCH_SECONDS (60), BENCH_WARMUP (5),
 # BENCH_MEMORY_TICKS (10000).
@@ -68,6 +69,9 @@ echo "== 5. memory over $memory_ticks update and $memory_ticks network ticks"
 
 echo "== 4. peer: conky, an idle Wine program, then our host, each alone ${seconds}s after ${warmup}s (0.8 s refresh)"
 python3 bench/peer.py "$bin" "$WINE_ENV_XVFB_PID" "$seconds" "$warmup" 0.8 | show
+
+echo "== 6. following the skin while nothing changes: our host ${seconds}s each, watcher on and off"
+python3 bench/watch_idle.py "$bin" "$seconds" "$warmup" | show
 
 echo "== summary: figures against their goals"
 python3 bench/report.py "$log"

@@ -41,9 +41,24 @@ inline BOOL WINAPI Menu(HMENU menu) {
 inline BOOL WINAPI Icon(HICON icon) {
     return DestroyIcon(icon);
 }
+// Files, folders and events; a failed CreateFile's INVALID_HANDLE_VALUE is
+// held as nothing (see KernelHandle).
+inline BOOL WINAPI KernelObject(HANDLE object) {
+    return CloseHandle(object);
+}
+inline BOOL WINAPI RegistryKey(HKEY key) {
+    return RegCloseKey(key) == ERROR_SUCCESS;
+}
 } // namespace scoped_close
 
 template <typename T> using ScopedGdiObject = ScopedHandle<T, scoped_close::GdiObject<T>>;
 using ScopedModule = ScopedHandle<HMODULE, scoped_close::Module>;
 using ScopedMenu = ScopedHandle<HMENU, scoped_close::Menu>;
 using ScopedIcon = ScopedHandle<HICON, scoped_close::Icon>; // one LoadImage made, not LR_SHARED
+using ScopedKernelObject = ScopedHandle<HANDLE, scoped_close::KernelObject>;
+using ScopedRegKey = ScopedHandle<HKEY, scoped_close::RegistryKey>;
+
+// What CreateFile answers, as an owner holds it: null when it failed.
+inline HANDLE KernelHandle(HANDLE created) {
+    return created == INVALID_HANDLE_VALUE ? nullptr : created;
+}

@@ -29,17 +29,25 @@ std::string NormalPath(const std::string& path) {
 
 } // namespace
 
-std::string SingleInstanceName(const std::string& fullPath) {
-    // 64-bit FNV-1a: a backslash may not appear in the name past the
+std::string ConfigIdentity(const std::string& fullPath) {
+    // 64-bit FNV-1a: a backslash may not appear in an object name past the
     // namespace, and a path may be longer than a name may be.
     uint64_t hash = 14695981039346656037ull;
     for (char c : NormalPath(fullPath)) {
         hash ^= uint8_t(c);
         hash *= 1099511628211ull;
     }
-    char name[64];
-    snprintf(name, sizeof name, "Local\\Vorlamet-%016llx", static_cast<unsigned long long>(hash));
+    char name[40];
+    snprintf(name, sizeof name, "Vorlamet-%016llx", static_cast<unsigned long long>(hash));
     return name;
+}
+
+std::string SingleInstanceName(const std::string& fullPath) {
+    return "Local\\" + ConfigIdentity(fullPath);
+}
+
+bool SameConfigPath(const std::string& a, const std::string& b) {
+    return NormalPath(a) == NormalPath(b);
 }
 
 std::string TrayTip(const std::string& configPath, size_t room) {

@@ -7,14 +7,16 @@
 #include "shell/common/host_identity.h"
 #include "shell/common/host_options.h"
 #include "shell/common/setting_forms.h"
+#include "shell/host_program/autostart.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/host_loop.h"
 #include "shell/host_program/plugin_session.h"
-#include "shell/host_program/properties.h"
 #include "shell/host_program/screenshot.h"
 #include "shell/host_program/shell_windows.h"
 #include "shell/host_program/single_instance.h"
 #include "shell/host_program/skin_check.h"
+#include "shell/host_program/skin_watcher.h"
 #include "shell/host_program/tray_icon.h"
 #include "shell/host_program/user_message.h"
 
@@ -147,15 +149,13 @@ int main(int argc, char** argv) {
     StartPlugin();
     if (options.OpenProperties) PostMessageA(shell, HostMsgOpenProperties, 0, 0);
     CreateTrayIcon(instance, shell, TrayTip(configPath, 127).c_str());
+    RepairStartWithWindows(LongConfigPath(configPath));
+    StartSkinWatch(shell);
 
     if (options.Seconds > 0)
         SetTimer(shell, HostEndTimer, static_cast<UINT>(options.Seconds) * 1000, nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (PropertiesDialogMessage(&message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunHostLoop();
+    StopSkinWatch();
 
     if (!options.ScreenshotPath.empty()) {
         bool saved = SaveScreenshot(options.ScreenshotPath);

@@ -1,6 +1,7 @@
 #include "shell/host_program/plugin_session.h"
 
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/skin_watcher.h"
 
 PluginSession& HostSession() {
     static PluginSession session;
@@ -10,6 +11,7 @@ PluginSession& HostSession() {
 int StartPlugin() {
     PluginSession& s = HostSession();
     if (s.Running) return 0;
+    NoteSkinStarting(); // the files as the plug-in is about to read them
     int started = s.Plugin.InitGlobalModule(&s.Context);
     s.Running = true; // DoneModule cleans up after a failed start as well
     HostLog("InitGlobalModule %d window %p", started, static_cast<void*>(s.Record.PluginWnd));

@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
-bool ClaimConfiguration(const std::string& fullPath) {
-    // The long form of the path, so that a short (8.3) spelling of the same
-    // file finds the same lock.
+std::string LongConfigPath(const std::string& fullPath) {
     char longPath[MAX_PATH];
     DWORD n = GetLongPathNameA(fullPath.c_str(), longPath, sizeof longPath);
-    const std::string path = n > 0 && n < sizeof longPath ? std::string(longPath) : fullPath;
+    return n > 0 && n < sizeof longPath ? std::string(longPath) : fullPath;
+}
+
+bool ClaimConfiguration(const std::string& fullPath) {
+    const std::string path = LongConfigPath(fullPath);
     // Kept open until the process ends, which releases it.
     HANDLE lock = CreateMutexA(nullptr, FALSE, SingleInstanceName(path).c_str());
     const DWORD error = GetLastError();

@@ -1,6 +1,7 @@
 #include "shell/host_program/tray_icon.h"
 
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/kit_menu.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/shell_windows.h"
 #include "win32/scoped_handle.h"
@@ -55,6 +56,7 @@ void ShowMenu(HWND window) {
     if (!menu) return;
     AppendMenuA(menu, MF_STRING, TrayProperties, "&Properties...");
     AppendMenuA(menu, MF_STRING, TrayReload, "&Reload");
+    AppendKitMenuItems(menu);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, TrayExit, "E&xit");
     SetMenuDefaultItem(menu, TrayProperties, FALSE);
@@ -102,7 +104,7 @@ LRESULT CALLBACK TrayProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         FollowIconSize();
         break;
     case WM_COMMAND:
-        RunCommand(LOWORD(wParam));
+        if (!RunKitCommand(window, LOWORD(wParam))) RunCommand(LOWORD(wParam));
         return 0;
     case WM_CLOSE: // the shell window answers for the host
         return 0;
@@ -132,6 +134,21 @@ HWND CreateTrayIcon(HINSTANCE instance, HWND shell, const char* tip) {
     strncpy(Icon.szTip, tip, sizeof Icon.szTip - 1);
     AddIcon();
     return window;
+}
+
+bool ShowTrayBalloon(const char* title, const char* text) {
+    if (!IconShown) {
+        HostLog("TrayBalloon 0");
+        return false;
+    }
+    NOTIFYICONDATAA balloon = Icon;
+    balloon.uFlags = NIF_INFO;
+    lstrcpynA(balloon.szInfoTitle, title, sizeof balloon.szInfoTitle);
+    lstrcpynA(balloon.szInfo, text, sizeof balloon.szInfo);
+    balloon.dwInfoFlags = NIIF_WARNING;
+    const bool shown = Shell_NotifyIconA(NIM_MODIFY, &balloon) != FALSE;
+    HostLog("TrayBalloon %d", shown ? 1 : 0);
+    return shown;
 }
 
 void RemoveTrayIcon() {

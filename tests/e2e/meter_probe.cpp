@@ -38,10 +38,21 @@
 //                                 desktop settings do, and tells every window
 //   meter_probe monitors          per monitor "monitor L T R B work L T R B",
 //                                 the main one first
+//   meter_probe write FILE        an editor in the middle of a save: opens FILE
+//                                 for writing (others may read it, not write),
+//                                 empties it, prints "open", then writes each
+//                                 line of stdin with CRLF at once ("wrote"),
+//                                 and closes it at the end of stdin ("closed")
+//   meter_probe close TITLE       asks the top-level window of that title to
+//                                 close ("closed", or "nowindow")
+//   meter_probe runkey lock|unlock  a policy on the user's Run key: lock lets
+//                                 everyone read it but not change it, unlock
+//                                 gives the changes back ("locked", "unlocked")
 #include "host/descriptor_records.h"
 #include "win32/window_class.h"
 
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -332,6 +343,57 @@ static int Wallpaper(const char* path, const char* style, const char* tile) {
     return 0;
 }
 
+static int Write(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        puts("failed");
+        return 1;
+    }
+    puts("open");
+    char line[1024];
+    while (fgets(line, sizeof line, stdin)) {
+        size_t n = strcspn(line, "\r\n");
+        strcpy(line + n, "\r\n");
+        DWORD written = 0;
+        WriteFile(file, line, DWORD(n + 2), &written, nullptr);
+        FlushFileBuffers(file);
+        puts("wrote");
+    }
+    CloseHandle(file);
+    puts("closed");
+    return 0;
+}
+
+static int Close(const char* title) {
+    HWND window = FindWindowA(nullptr, title);
+    if (!window || !IsWindowVisible(window)) {
+        puts("nowindow");
+        return 1;
+    }
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    puts("closed");
+    return 0;
+}
+
+static int RunKey(bool lock) {
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      WRITE_DAC, &run) != ERROR_SUCCESS) {
+        puts("noaccess");
+        return 1;
+    }
+    // Everyone: read and change the permissions (to unlock); or everything.
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        lock ? "D:P(A;;KR;;;WD)(A;;WD;;;WD)" : "D:P(A;;KA;;;WD)", SDDL_REVISION_1, &sd, nullptr);
+    LONG status = RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+    RegCloseKey(run);
+    puts(status != ERROR_SUCCESS ? "failed" : lock ? "locked" : "unlocked");
+    return status == ERROR_SUCCESS ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
@@ -348,9 +410,12 @@ int main(int argc, char** argv) {
     if (argc >= 4 && !strcmp(argv[1], "display")) return Display(atoi(argv[2]), atoi(argv[3]));
     if (argc >= 2 && !strcmp(argv[1], "monitors")) return Monitors();
     if (argc >= 5 && !strcmp(argv[1], "wallpaper")) return Wallpaper(argv[2], argv[3], argv[4]);
+    if (argc >= 3 && !strcmp(argv[1], "write")) return Write(argv[2]);
+    if (argc >= 3 && !strcmp(argv[1], "close")) return Close(argv[2]);
+    if (argc >= 3 && !strcmp(argv[1], "runkey")) return RunKey(!strcmp(argv[2], "lock"));
     fputs("usage: meter_probe state|notice on|off|fullscreen|closable|quit|dialogs|"
           "descriptor FILE|tray menu|dblclick|endsession|desktop|colours|display W H|"
-          "monitors|wallpaper FILE STYLE TILE\n",
+          "monitors|wallpaper FILE STYLE TILE|write FILE|close TITLE|runkey lock|unlock\n",
           stderr);
     return 2;
 }

@@ -1,0 +1,23 @@
+#include "shell/host_program/host_loop.h"
+
+#include "shell/host_program/properties.h"
+#include "shell/host_program/skin_watcher.h"
+
+#include <windows.h>
+
+void RunHostLoop() {
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return;
+            if (PropertiesDialogMessage(&message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        HANDLE events[MAXIMUM_WAIT_OBJECTS - 1];
+        const DWORD count = DWORD(SkinWatchEvents(events, MAXIMUM_WAIT_OBJECTS - 1));
+        const DWORD woke = MsgWaitForMultipleObjectsEx(count, events, SkinWatchTimeout(),
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        SkinWatchWoke(woke < WAIT_OBJECT_0 + count ? int32_t(woke - WAIT_OBJECT_0) : -1);
+    }
+}

@@ -1,0 +1,13 @@
+// What the kit remembers per configuration file, in the user's part of the
+// registry (HKEY_CURRENT_USER\Software\Vorlamet), never in the plug-in's
+// section of the file: for now, whether it follows the skin's edits.
+#pragma once
+
+#include <string>
+
+// configPath is the full (long) path of the configuration file.
+
+// On unless the user turned it off for this file.
+bool FollowSkinChosen(const std::string& configPath);
+// Remembers the choice; false when the registry refused.
+bool ChooseFollowSkin(const std::string& configPath, bool on);

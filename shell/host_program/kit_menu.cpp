@@ -1,0 +1,78 @@
+#include "shell/host_program/kit_menu.h"
+
+#include "shell/common/setting_forms.h"
+#include "shell/host_program/autostart.h"
+#include "shell/host_program/host_log.h"
+#include "shell/host_program/plugin_session.h"
+#include "shell/host_program/single_instance.h"
+#include "shell/host_program/skin_watcher.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+std::string ConfigPath() {
+    return LongConfigPath(HostSession().ConfigPath);
+}
+
+std::string ConfigFolder() {
+    return FolderOf(ConfigPath());
+}
+
+bool Opened(HINSTANCE result) {
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// The user's editor for INI files: its "edit" command, else the default
+// one ("open", Notepad on a fresh system).
+bool EditConfiguration(HWND owner) {
+    const std::string path = ConfigPath();
+    if (Opened(ShellExecuteA(owner, "edit", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)))
+        return true;
+    return Opened(ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+}
+
+} // namespace
+
+void AppendKitMenuItems(HMENU menu) {
+    const bool starts = StartsWithWindows(ConfigPath());
+    const bool follows = FollowingSkin();
+    HostLog("TrayMenu checks start %d follow %d", starts ? 1 : 0, follows ? 1 : 0);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING | (starts ? MF_CHECKED : 0), KitStartWithWindows,
+                "&Start with Windows");
+    AppendMenuA(menu, MF_STRING | (follows ? MF_CHECKED : 0), KitFollowSkin,
+                "&Follow skin changes");
+    AppendMenuA(menu, MF_STRING, KitEditSkin, "&Edit skin settings");
+    AppendMenuA(menu, MF_STRING, KitOpenSkinFolder, "&Open skin folder");
+}
+
+bool RunKitCommand(HWND owner, WPARAM command) {
+    switch (command) {
+    case KitStartWithWindows: {
+        // The opposite of what the registry says now, not of what the menu showed.
+        const bool on = !StartsWithWindows(ConfigPath());
+        HostLog("Tray Start with Windows %d", on ? 1 : 0);
+        ChooseStartWithWindows(owner, ConfigPath(), on);
+        return true;
+    }
+    case KitFollowSkin:
+        HostLog("Tray Follow skin changes %d", FollowingSkin() ? 0 : 1);
+        ChooseFollowingSkin(!FollowingSkin());
+        return true;
+    case KitEditSkin:
+        HostLog("Tray Edit skin settings %d", EditConfiguration(owner) ? 1 : 0);
+        return true;
+    case KitOpenSkinFolder: {
+        const std::string folder = ConfigFolder();
+        HostLog("Tray Open skin folder %d", Opened(ShellExecuteA(owner, "open", folder.c_str(),
+                                                                 nullptr, nullptr, SW_SHOWNORMAL))
+                                                ? 1
+                                                : 0);
+        return true;
+    }
+    }
+    return false;
+}

@@ -1,0 +1,18 @@
+// The kit's own items in the icon's menu: Start with Windows and Follow skin
+// changes (checked from what is true now), Edit skin settings and Open skin
+// folder.
+#pragma once
+
+#include <windows.h>
+
+enum KitCommand {
+    KitStartWithWindows = 111,
+    KitFollowSkin = 112,
+    KitEditSkin = 113,
+    KitOpenSkinFolder = 114,
+};
+
+// Appends the items; logs "TrayMenu checks start N follow N".
+void AppendKitMenuItems(HMENU menu);
+// Runs one of the items (owner owns any message box); false for other commands.
+bool RunKitCommand(HWND owner, WPARAM command);
