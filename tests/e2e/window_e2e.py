@@ -393,6 +393,16 @@ def pixel(rgb, width, x, y):
     return tuple(rgb[at:at + 3])
 
 
+def blended(r, g, b, alpha, behind):
+    """A skin pixel (straight colour and alpha) laid over a colour behind it."""
+    return [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
+            for c, d in zip((r, g, b), behind)]
+
+
+def near(got, want, tolerance=3):
+    return all(abs(p - q) <= tolerance for p, q in zip(got, want))
+
+
 def see_through_pixels(png, low=3, high=60):
     """Pixels of a skin picture that are mostly see-through but not cut away
     (alpha 3-60; 0-2 are cut from a Desktop window): (x, y, straight r, g, b, alpha)."""
@@ -1050,9 +1060,8 @@ def test_real_desktop(env):
                       "row %d beside the meter unchanged" % y)
             for x, y, r, g, b, alpha in shadow[::max(1, len(shadow) // 12)]:
                 got = pixel(now, 1280, left + x, top + y)
-                want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
-                        for c, d in zip((r, g, b), desktop)]
-                check(all(abs(p - q) <= 3 for p, q in zip(got, want)),
+                want = blended(r, g, b, alpha, desktop)
+                check(near(got, want),
                       "see-through pixel %d,%d (alpha %d) shows the desktop %s: %s, not %s"
                       % (x, y, alpha, desktop, got, want))
             if not pointer:
@@ -1682,9 +1691,8 @@ def test_real_desktop_on_two_monitors(env):
         rgb = screen_rgb(env.screenshot("real_desktop_second_monitor"), rect)
         for px, py, r, g, b, alpha in shadow[::max(1, len(shadow) // 12)]:
             got = pixel(rgb, SKIN_W, px, py)
-            want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
-                    for c, d in zip((r, g, b), desktop)]
-            check(all(abs(p - q) <= 3 for p, q in zip(got, want)),
+            want = blended(r, g, b, alpha, desktop)
+            check(near(got, want),
                   "see-through pixel %d,%d shows the desktop %s: %s, not %s"
                   % (px, py, desktop, got, want))
     finally:
@@ -1732,9 +1740,7 @@ def test_wallpaper_centred_on_each_monitor(env):
             for px, py, r, g, b, alpha in shadow:
                 sx, sy = x + px - left, y + py - top
                 behind = colour(sx, sy) if 0 <= sx < 200 and 0 <= sy < 150 else background
-                want = [round(c * alpha / 255) + round(d * (255 - alpha) / 255)
-                        for c, d in zip((r, g, b), behind)]
-                if any(abs(p - q) > 3 for p, q in zip(pixel(rgb, SKIN_W, px, py), want)):
+                if not near(pixel(rgb, SKIN_W, px, py), blended(r, g, b, alpha, behind)):
                     return False
             return True
         wait_until(shows_the_picture, "the centred picture behind the meter's see-through pixels")
