@@ -1,4 +1,5 @@
 #include "shell/tolvric/call_log.h"
+#include "win32/scoped_handle.h"
 
 #include <windows.h>
 #include <cstdarg>
@@ -26,10 +27,10 @@ void CallLog(const char* format, ...) {
     if (length < 0) return;
     if (length > int(sizeof(line)) - 2) length = int(sizeof(line)) - 2;
     line[length++] = '\n';
-    HANDLE file = CreateFileA(LogPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    ScopedKernelObject file(
+        KernelHandle(CreateFileA(LogPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file.handle) return;
     DWORD written = 0;
-    WriteFile(file, line, DWORD(length), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.handle, line, DWORD(length), &written, nullptr);
 }

@@ -69,14 +69,13 @@ void DecodePictures(SystemDesktop* desktop) {
 
 // A REG_SZ text under HKCU\\Control Panel\\Desktop; false when absent.
 bool DesktopText(const wchar_t* name, wchar_t* text, DWORD count) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key))
+    ScopedRegKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, KEY_READ, &key.handle))
         return false;
     DWORD size = (count - 1) * sizeof(wchar_t), type = 0;
     const bool read =
-        !RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) &&
+        !RegQueryValueExW(key.handle, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) &&
         type == REG_SZ;
-    RegCloseKey(key);
     text[read ? size / sizeof(wchar_t) : 0] = 0;
     return read;
 }
@@ -114,11 +113,11 @@ struct ComScope {
 bool ReadPerMonitorSettings(SystemDesktop* desktop) {
     // Asked only where the class is registered: elsewhere (Wine) the system
     // would look for a server to start for seconds before it says no.
-    HKEY registered;
+    ScopedRegKey registered;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID\\{C2CF3110-460E-4FC1-B9D0-8A1C0C9CC4BD}", 0,
-                      KEY_READ, &registered))
+                      KEY_READ, &registered.handle))
         return false;
-    RegCloseKey(registered);
+    registered.Reset();
     ComScope com;
     IDesktopWallpaper* wallpaper = nullptr;
     if (FAILED(CoCreateInstance(CLSID_DesktopWallpaper, nullptr, CLSCTX_ALL, IID_IDesktopWallpaper,
