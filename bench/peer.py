@@ -64,6 +64,20 @@ def pids_matching(predicate):
             if p.isdigit() and predicate(cmdline(int(p))) and in_our_prefix(int(p))]
 
 
+def end_program(launcher, pids):
+    """Ends a Wine program: its Windows processes, then the launcher that
+    started it (killed when it does not end within ten seconds)."""
+    for pid in pids:
+        try:
+            os.kill(pid, 15)
+        except OSError:
+            pass
+    try:
+        launcher.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        launcher.kill()
+
+
 HELPERS = ("winedevice.exe", "services.exe", "plugplay.exe", "svchost.exe", "explorer.exe",
            "rpcss.exe")
 
@@ -152,15 +166,7 @@ def main():
         used, rss = measure({"process": idle_pids, "xserver": [xserver], **wine_helpers()},
                             seconds)
         report("idle", used, rss, refreshes)
-    for pid in idle_pids:
-        try:
-            os.kill(pid, 15)
-        except OSError:
-            pass
-    try:
-        idle.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        idle.kill()
+    end_program(idle, idle_pids)
 
     # Our host on the default skin, at its default period.
     host = subprocess.Popen(["wine", "./vorlamet_host.exe"], cwd=bin_dir,
@@ -173,15 +179,7 @@ def main():
     else:
         used, rss = measure({"process": ours, "xserver": [xserver], **wine_helpers()}, seconds)
         report("ours", used, rss, refreshes)
-    for pid in ours:
-        try:
-            os.kill(pid, 15)
-        except OSError:
-            pass
-    try:
-        host.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        host.kill()
+    end_program(host, ours)
 
 
 if __name__ == "__main__":

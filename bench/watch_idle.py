@@ -16,7 +16,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from peer import cpu_ns, pids_matching  # noqa: E402
+from peer import cpu_ns, end_program, pids_matching  # noqa: E402
 
 
 def identity(path):
@@ -62,15 +62,7 @@ def measure(bin_dir, ini, seconds, warmup):
         cpu1, wake1, t1 = sum(cpu_ns(pid).values()), wakeups(pid), time.monotonic()
         return (cpu1 - cpu0) / (t1 - t0), (wake1 - wake0) / (t1 - t0)
     finally:
-        for pid in pids_matching(lambda c: "vorlamet_host.exe" in c):
-            try:
-                os.kill(pid, 15)
-            except OSError:
-                pass
-        try:
-            host.wait(timeout=10)
-        except subprocess.TimeoutExpired:
-            host.kill()
+        end_program(host, pids_matching(lambda c: "vorlamet_host.exe" in c))
 
 
 def main():
