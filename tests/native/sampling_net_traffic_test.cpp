@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -213,29 +212,6 @@ TEST(NetInterfaceSet, ChangesStartANewBaseline) {
         }
         sample(c.next);
         EXPECT_EQ(c.nextInBytes, reading.InBytes) << c.name << ", next sample";
-    }
-}
-
-TEST(NetInterfaceSet, SameInterfacesInAnyOrder) {
-    const struct {
-        std::vector<uint32_t> a, b;
-        bool same;
-    } cases[] = {
-        {{}, {}, true},
-        {{3, 1, 2}, {3, 1, 2}, true},
-        {{3, 1, 2}, {1, 2, 3}, true},
-        {{1, 1, 2}, {1, 2, 2}, false},
-        {{1, 2}, {1, 2, 3}, false},
-        {{5}, {6}, false},
-    };
-    for (const auto& c : cases) {
-        IfIndexList a{}, b{};
-        a.Count = static_cast<uint32_t>(c.a.size());
-        b.Count = static_cast<uint32_t>(c.b.size());
-        std::copy(c.a.begin(), c.a.end(), a.Indexes);
-        std::copy(c.b.begin(), c.b.end(), b.Indexes);
-        EXPECT_EQ(c.same, SameInterfaces(&a, &b)) << c.a.size() << " and " << c.b.size();
-        EXPECT_EQ(c.same, SameInterfaces(&b, &a));
     }
 }
 
