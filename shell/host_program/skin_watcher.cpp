@@ -47,16 +47,13 @@ bool KnowRoles() {
     return true;
 }
 
-// Where the meter is, in the numbers the plug-in saves: a child window's
-// place in its parent, a top-level window's on the screen.
+// Where the meter is, in the numbers the plug-in saves: screen coordinates
+// at every level, a Desktop-level child's too.
 MeterPlace PlaceOfMeter() {
     MeterPlace place = {false, 0, 0};
     HWND meter = HostSession().Record.PluginWnd;
-    if (!meter || !IsWindow(meter)) return place;
     RECT rect;
-    if (!GetWindowRect(meter, &rect)) return place;
-    if (GetWindowLongA(meter, GWL_STYLE) & WS_CHILD)
-        MapWindowPoints(HWND_DESKTOP, GetParent(meter), reinterpret_cast<POINT*>(&rect), 2);
+    if (!meter || !IsWindow(meter) || !GetWindowRect(meter, &rect)) return place;
     place = {true, int32_t(rect.left), int32_t(rect.top)};
     return place;
 }

@@ -1643,26 +1643,32 @@ def test_a_meter_on_a_monitor_left_of_the_main_one(env):
     # there and starts there again; a place beyond that monitor shows the
     # meter on it, wholly, and the file keeps its place. X's own coordinates
     # start at the left monitor: the pointer is moved by X's.
+    # The kit's own follow of the skin takes the save for the meter's own,
+    # at the Desktop level too, whose parent's corner is the left monitor's.
     left = MAIN_ON_THE_RIGHT[1]
     to_x = -left[0]
-    ini = env.skin_copy("left", **{"Z-Order": 1, "LockMode": 0, "X": 40, "Y": 40})
-    host = Host(env, ini, demo=False)
     place = (-900, 100)
-    try:
-        drag(to_x + 60, 60, to_x + place[0] + 20, place[1] + 20)
-        wait_until(lambda: env.meter_state()["rect"][:2] == place, "the meter at %s" % (place,))
-        wait_until(lambda: host.config_writes(), "the save")
-        check(host.config_writes() == ["SetCFGInt X -900", "SetCFGInt Y 100"],
-              "saved at negative X: %s" % host.config_writes())
-    finally:
-        host.stop()
-    host = Host(env, ini, demo=False)
-    try:
-        check(host.meter["rect"][:2] == place, "the restarted meter on the left monitor: %s"
-              % host.meter)
-        env.screenshot("left_monitor")
-    finally:
-        host.stop()
+    for name, level in (("left", 1), ("left_desktop", 0)):
+        ini = env.skin_copy(name, **{"Z-Order": level, "LockMode": 0, "X": 40, "Y": 40})
+        host = Host(env, ini, demo=False)
+        try:
+            drag(to_x + 60, 60, to_x + place[0] + 20, place[1] + 20)
+            wait_until(lambda: env.meter_state()["rect"][:2] == place,
+                       "%s: the meter at %s" % (name, place))
+            wait_until(lambda: host.config_writes(), "the save")
+            check(host.config_writes() == ["SetCFGInt X -900", "SetCFGInt Y 100"],
+                  "%s: saved at negative X: %s" % (name, host.config_writes()))
+            host.wait_line(r"^SkinChange own position -900 100$")
+            check(not host.has_line(r"^SkinChange reload"), "%s: no reload" % name)
+        finally:
+            host.stop()
+        host = Host(env, ini, demo=False)
+        try:
+            check(host.meter["rect"][:2] == place, "%s: the restarted meter on the left monitor: %s"
+                  % (name, host.meter))
+            env.screenshot(name + "_monitor")
+        finally:
+            host.stop()
     ini = env.skin_copy("left_lost", **{"Z-Order": 1, "LockMode": 0, "X": -3000, "Y": 300})
     host = Host(env, ini, demo=False)
     try:
