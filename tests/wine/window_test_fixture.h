@@ -94,9 +94,16 @@ inline void SetThreadShift(bool down) {
     SetKeyboardState(keys);
 }
 
+// Both states at once: Wine may take the key state from the X server again
+// between the two, so they are set again until they hold together.
 inline void SetShift(bool asyncDown, bool threadDown) {
-    SetAsyncShift(asyncDown);
-    SetThreadShift(threadDown);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetAsyncShift(asyncDown);
+        SetThreadShift(threadDown);
+        if (((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0) == asyncDown &&
+            ((GetKeyState(VK_SHIFT) & 0x8000) != 0) == threadDown)
+            break;
+    }
     ASSERT_EQ((GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0, asyncDown);
     ASSERT_EQ((GetKeyState(VK_SHIFT) & 0x8000) != 0, threadDown);
 }
