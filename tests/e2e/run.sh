@@ -13,7 +13,7 @@ trap wine_env_stop EXIT
 unset DISPLAY # always a private display: the tests move the pointer
 only=()
 [ $# -gt 0 ] && only=(--only "$@")
-script=(python3 tests/e2e/window_e2e.py "$build/bin" --artifacts "$PWD/$build/e2e")
+script=(python3 tests/e2e/run_e2e.py "$build/bin" --artifacts "$PWD/$build/e2e")
 passed=0
 failed=0
 for display in one two main-right; do
