@@ -57,5 +57,18 @@ add_test(NAME plugin_exports
 # MinGW runtime; our stand-ins export all it imports.
 add_test(NAME plugin_imports
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_imports.sh $<TARGET_FILE:Vorlamet>)
-# These two read files only: they run where Wine cannot (label nowine).
-set_tests_properties(plugin_exports plugin_imports PROPERTIES LABELS nowine)
+# It loads on Windows 95 and NT 4.0; the kit on Windows Vista (its POSIX
+# threads runtime needs it): nothing newer in their import tables.
+add_test(NAME plugin_import_floor
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_import_floor.sh
+        ${CMAKE_SOURCE_DIR}/scripts/import_floor_plugin.tsv 95 4.0 $<TARGET_FILE:Vorlamet>)
+add_test(NAME kit_import_floor
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_import_floor.sh
+        ${CMAKE_SOURCE_DIR}/scripts/import_floor_kit.tsv - vista $<TARGET_FILE:vorlamet_host>
+        $<TARGET_FILE:vorlamet> $<TARGET_FILE:tolvric> $<TARGET_FILE:plasmyr>)
+add_test(NAME import_floor_check
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/import_floor_test.sh $<TARGET_FILE:Vorlamet>
+        $<TARGET_FILE:tolvric>)
+# These read files only: they run where Wine cannot (label nowine).
+set_tests_properties(plugin_exports plugin_imports plugin_import_floor kit_import_floor
+    import_floor_check PROPERTIES LABELS nowine)
