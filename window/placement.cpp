@@ -5,6 +5,7 @@
 #include "render/render.h"
 #include "settings/settings.h"
 #include "window/placement_rules.h"
+#include "win32/proc_address.h"
 
 int32_t SavedPlaceX;
 int32_t SavedPlaceY;
@@ -15,6 +16,13 @@ const int32_t MaxMonitors = 16;
 MonitorArea Monitors[MaxMonitors];
 int32_t MonitorCount;
 
+// Windows 98 and 2000 brought several monitors; on 95 and NT 4.0 these stay
+// null and the one screen there is stands for them.
+typedef BOOL(WINAPI* EnumDisplayMonitorsProc)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+typedef BOOL(WINAPI* GetMonitorInfoProc)(HMONITOR, LPMONITORINFO);
+EnumDisplayMonitorsProc EnumDisplayMonitorsEntry;
+GetMonitorInfoProc GetMonitorInfoEntry;
+
 ScreenRect FromRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
@@ -24,7 +32,7 @@ ScreenRect FromRect(const RECT& r) {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (MonitorCount == MaxMonitors || !GetMonitorInfoA(monitor, &info)) return TRUE;
+    if (MonitorCount == MaxMonitors || !GetMonitorInfoEntry(monitor, &info)) return TRUE;
     int32_t at = MonitorCount++;
     if (info.dwFlags & MONITORINFOF_PRIMARY) {
         for (; at > 0; --at)
@@ -34,9 +42,21 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
     return TRUE;
 }
 
+// The primary screen and its work area, where the system knows one screen only.
+void AddPrimaryScreen() {
+    const ScreenRect screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT work;
+    Monitors[0] = {screen,
+                   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) ? FromRect(work) : screen};
+    MonitorCount = 1;
+}
+
 ScreenPoint ShownPlace() {
     MonitorCount = 0;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
+    if (EnumDisplayMonitorsEntry && GetMonitorInfoEntry)
+        EnumDisplayMonitorsEntry(nullptr, nullptr, AddMonitor, 0);
+    else
+        AddPrimaryScreen();
     return PlaceOnMonitors({SavedPlaceX, SavedPlaceY}, Background.Width, Background.Height,
                            Monitors, MonitorCount);
 }
@@ -52,6 +72,9 @@ POINT InParent(HWND parent, ScreenPoint at) {
 } // namespace
 
 POINT PlaceAtStart(HWND parent) {
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    EnumDisplayMonitorsEntry = ProcAddress<EnumDisplayMonitorsProc>(user32, "EnumDisplayMonitors");
+    GetMonitorInfoEntry = ProcAddress<GetMonitorInfoProc>(user32, "GetMonitorInfoA");
     SavedPlaceX = WindowX;
     SavedPlaceY = WindowY;
     const ScreenPoint shown = ShownPlace();
