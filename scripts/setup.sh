@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake make g++ clang-format gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xdotool x11-utils
     googletest libgtest-dev libbenchmark-dev imagemagick python3 zip conky-std xserver-xephyr
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do
