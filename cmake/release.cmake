@@ -16,10 +16,14 @@ target_link_libraries(host_program_test PRIVATE version) # reads them as Explore
 add_test(NAME release_kit COMMAND bash -c
     "bash scripts/make_kit.sh '${CMAKE_BINARY_DIR}/bin' '${CMAKE_BINARY_DIR}/kit' >/dev/null && python3 scripts/check_release.py '${CMAKE_BINARY_DIR}/kit/vorlamet-kit.zip'"
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+# Each kind of broken kit fails that check, with its reason.
+add_test(NAME release_check_faults COMMAND python3
+    ${CMAKE_SOURCE_DIR}/tests/scripts/check_release_test.py ${CMAKE_BINARY_DIR}/bin)
 # One library built twice, in two folders at different paths, is the same.
 add_test(NAME release_reproducible COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_reproducible.sh)
 # A signature made with a throw-away certificate verifies, and breaks when a byte changes.
 add_test(NAME release_signing
     COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check_signing.sh $<TARGET_FILE:plasmyr>)
 # They read and build files only: they run where Wine cannot.
-set_tests_properties(release_kit release_reproducible release_signing PROPERTIES LABELS nowine)
+set_tests_properties(release_kit release_check_faults release_reproducible release_signing
+    PROPERTIES LABELS nowine)

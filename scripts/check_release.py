@@ -36,6 +36,10 @@ AS_INVOKER = re.compile(r'<requestedExecutionLevel\s+level="asInvoker"')
 RT_VERSION, RT_MANIFEST = 16, 24
 
 
+def version():
+    return open(os.path.join(ROOT, "VERSION")).read().strip()
+
+
 def documented_files():
     """The list under "The zip holds exactly these files" in README.md."""
     lines = open(os.path.join(ROOT, "README.md"), encoding="utf-8").read().splitlines()
@@ -224,7 +228,7 @@ def check_binary(name, data, version, problems):
 
 def check_kit(path):
     problems = []
-    version = open(os.path.join(ROOT, "VERSION")).read().strip()
+    version_now = version()
     with zipfile.ZipFile(path) as kit:
         names = sorted(kit.namelist())
         listed = documented_files()
@@ -237,7 +241,7 @@ def check_kit(path):
         if re.search(r"\.(sys|drv|vxd|inf|cat)$", name, re.IGNORECASE):
             problems.append(name + " is a driver's file")
         if name.lower().endswith(BINARY_ENDINGS) or data[:2] == b"MZ":
-            check_binary(name, data, version, problems)
+            check_binary(name, data, version_now, problems)
     sums = files.get(KIT + "SHA256SUMS", b"").decode()
     summed = {}
     for line in sums.splitlines():
