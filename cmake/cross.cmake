@@ -8,9 +8,12 @@ set(WIN32_LIBS user32 gdi32 kernel32 advapi32 shell32 msimg32)
 # Import libraries for the two shell libraries, made from their .def files so
 # that the plug-in binds to the exported names, not to our stand-ins.
 find_program(DLLTOOL i686-w64-mingw32-dlltool REQUIRED)
+# Named relative to the tree: dlltool makes symbol names of the name it is
+# given, which would carry the tree's path into the binaries.
 foreach(lib tolvric plasmyr)
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/lib${lib}_import.a
-        COMMAND ${DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/host/${lib}.def -l ${CMAKE_BINARY_DIR}/lib${lib}_import.a
+        COMMAND ${DLLTOOL} -k -d ${CMAKE_SOURCE_DIR}/host/${lib}.def -l lib${lib}_import.a
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         DEPENDS ${CMAKE_SOURCE_DIR}/host/${lib}.def)
     add_custom_target(${lib}_import_lib DEPENDS ${CMAKE_BINARY_DIR}/lib${lib}_import.a)
     add_library(${lib}_import STATIC IMPORTED GLOBAL)
@@ -72,3 +75,6 @@ add_test(NAME import_floor_check
 # These read files only: they run where Wine cannot (label nowine).
 set_tests_properties(plugin_exports plugin_imports plugin_import_floor kit_import_floor
     import_floor_check PROPERTIES LABELS nowine)
+
+# The release binaries' versions, and the checks of the release kit.
+include(${CMAKE_SOURCE_DIR}/cmake/release.cmake)

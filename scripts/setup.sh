@@ -13,7 +13,7 @@ packages=(cmake make g++ clang-format gcc-mingw-w64-i686-posix g++-mingw-w64-i68
     libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386
     libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
     googletest libgtest-dev libbenchmark-dev imagemagick python3 zip conky-std xserver-xephyr
-    clang libclang-rt-14-dev)
+    clang libclang-rt-14-dev osslsigncode openssl)
 
 missing=()
 for p in "${packages[@]}"; do

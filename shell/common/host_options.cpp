@@ -8,7 +8,7 @@ const char HostUsage[] =
     "usage: vorlamet_host [--plugin FILE.plg] [--config FILE.ini] [--seconds N]\n"
     "                     [--screenshot FILE.png] [--platform-id N] [--properties-name TEXT]\n"
     "                     [--skin-option K=V] [--fullscreen-app] [--demo-desktop]\n"
-    "                     [--properties] [--check FILE.ini]\n"
+    "                     [--properties] [--check FILE.ini] [--version]\n"
     "vorlamet.exe takes the same options and has no console.\n";
 
 // The longest run a single timer can measure (USER_TIMER_MAXIMUM in seconds).
@@ -35,6 +35,8 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, s
         };
         if (!strcmp(arg, "--help") || !strcmp(arg, "-h")) {
             options->Help = true;
+        } else if (!strcmp(arg, "--version")) {
+            options->Version = true;
         } else if (!strcmp(arg, "--fullscreen-app")) {
             options->FullScreenApp = true;
         } else if (!strcmp(arg, "--properties")) {

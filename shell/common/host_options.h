@@ -16,6 +16,7 @@ struct HostOptions {
     bool OpenProperties = false; // open the settings dialog once the plug-in runs
     bool DemoDesktop = false;    // a drawn wallpaper over the screen instead of the real desktop
     bool Help = false;
+    bool Version = false; // --version: tell the version, run nothing
 };
 
 // Parses argv[1..]; on failure returns false with a one-line message in error.

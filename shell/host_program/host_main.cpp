@@ -20,6 +20,8 @@
 #include "shell/host_program/tray_icon.h"
 #include "shell/host_program/user_message.h"
 
+#include "vorlamet_version.h" // generated from the VERSION file
+
 #include <cstring>
 #include <string>
 
@@ -106,6 +108,10 @@ int main(int argc, char** argv) {
     }
     if (options.Help) {
         TellText(HostUsage);
+        return 0;
+    }
+    if (options.Version) {
+        TellText("Vorlamet " VORLAMET_VERSION "\n");
         return 0;
     }
     const std::string exeDir = ExeDirectory();

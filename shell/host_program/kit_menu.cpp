@@ -1,11 +1,13 @@
 #include "shell/host_program/kit_menu.h"
 
+#include "host/descriptor_records.h"
 #include "shell/common/setting_forms.h"
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/single_instance.h"
 #include "shell/host_program/skin_watcher.h"
+#include "vorlamet_version.h" // generated from the VERSION file
 
 #include <shellapi.h>
 
@@ -34,6 +36,17 @@ bool EditConfiguration(HWND owner) {
     return Opened(ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
 }
 
+// Which Vorlamet this is: the kit's version and the title the plug-in's
+// descriptor gives (GetPluginInfo may be called at any time).
+void ShowAbout(HWND owner) {
+    const auto* info = static_cast<const PluginInfo*>(
+        HostSession().Plugin.GetPluginInfo ? HostSession().Plugin.GetPluginInfo() : nullptr);
+    const std::string title = info && info->Name ? info->Name : "";
+    HostLog("Tray About %s \"%s\"", VORLAMET_VERSION, title.c_str());
+    const std::string text = "Vorlamet " VORLAMET_VERSION "\n\nPlug-in: " + title;
+    MessageBoxA(owner, text.c_str(), "About Vorlamet", MB_OK | MB_ICONINFORMATION);
+}
+
 } // namespace
 
 void AppendKitMenuItems(HMENU menu) {
@@ -47,6 +60,7 @@ void AppendKitMenuItems(HMENU menu) {
                 "&Follow skin changes");
     AppendMenuA(menu, MF_STRING, KitEditSkin, "&Edit skin settings");
     AppendMenuA(menu, MF_STRING, KitOpenSkinFolder, "&Open skin folder");
+    AppendMenuA(menu, MF_STRING, KitAbout, "&About Vorlamet...");
 }
 
 bool RunKitCommand(HWND owner, WPARAM command) {
@@ -73,6 +87,9 @@ bool RunKitCommand(HWND owner, WPARAM command) {
                                                 : 0);
         return true;
     }
+    case KitAbout:
+        ShowAbout(owner);
+        return true;
     }
     return false;
 }

@@ -1,6 +1,6 @@
 // The kit's own items in the icon's menu: Start with Windows and Follow skin
-// changes (checked from what is true now), Edit skin settings and Open skin
-// folder.
+// changes (checked from what is true now), Edit skin settings, Open skin
+// folder and About (the kit's version and the plug-in's own title).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@ enum KitCommand {
     KitFollowSkin = 112,
     KitEditSkin = 113,
     KitOpenSkinFolder = 114,
+    KitAbout = 115,
 };
 
 // Appends the items; logs "TrayMenu checks start N follow N".

@@ -27,6 +27,7 @@ TEST(ShellHostOptions, AcceptsEachOptionAndRefusesWithOneClearLine) {
         {{}, true, ""},
         {{"--demo-desktop", "--config", "a.ini", "--seconds", "5"}, true, ""},
         {{"--check", "a.ini"}, true, ""},
+        {{"--version", "--seconds", "5"}, true, ""},
         {{"--skin-option", "4=-7"}, true, ""},
         {{"--seconds"}, false, "--seconds needs a number"},
         {{"--seconds", "-1"}, false, "--seconds needs a number"},

@@ -210,6 +210,32 @@ TEST(HostProgram, RefusesALibraryForAnotherMachine) {
     EXPECT_NE(out.find("is not a 32-bit x86 library"), std::string::npos) << out;
 }
 
+// Windows' own version calls (Explorer's Details tab) read the VERSION file's
+// version from every binary of the kit, and --version prints it.
+TEST(HostProgram, TellsItsVersion) {
+    std::string version = ReadTextFile(TestDataPath("../../VERSION"));
+    version = version.substr(0, version.find_first_of("\r\n"));
+    for (const std::string file :
+         {"Vorlamet.plg", "vorlamet.exe", "vorlamet_host.exe", "tolvric.dll", "plasmyr.dll"}) {
+        DWORD ignored = 0;
+        std::string info(GetFileVersionInfoSizeA(file.c_str(), &ignored), '\0');
+        ASSERT_TRUE(GetFileVersionInfoA(file.c_str(), 0, info.size(), &info[0])) << file;
+        for (const auto& want : {std::make_pair("ProductVersion", version),
+                                 std::make_pair("OriginalFilename", file)}) {
+            char* value = nullptr;
+            UINT length = 0;
+            const std::string key = std::string("\\StringFileInfo\\040904E4\\") + want.first;
+            ASSERT_TRUE(
+                VerQueryValueA(&info[0], key.c_str(), reinterpret_cast<void**>(&value), &length))
+                << file << " " << key;
+            EXPECT_EQ(std::string(value), want.second) << file;
+        }
+    }
+    std::string out;
+    EXPECT_EQ(RunHost("--version", &out), 0);
+    EXPECT_EQ(out.substr(0, out.find_first_of("\r\n")), "Vorlamet " + version) << out;
+}
+
 TEST(HostProgram, RejectsBadOptions) {
     std::string out;
     EXPECT_EQ(RunHost("--seconds soon", &out), 2);

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Makes the release kit from built binaries: DIR/vorlamet-kit.zip with the
+# plug-in, the host kit, both skins and the read-mes, SHA256SUMS inside (one
+# line per file) and DIR/SHA256SUMS beside it (the zip's). The same inputs give
+# the same bytes: every time stamp is SOURCE_DATE_EPOCH (scripts/source_date.sh)
+# and the zip's entries have a fixed order, time and attributes.
+#   scripts/make_kit.sh BIN DIR [--sign CERT KEY]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$1"
+out="$2"
+cert="" key=""
+if [ "${3:-}" = "--sign" ]; then
+    cert="$(realpath "$4")" key="$(realpath "$5")"
+fi
+. "$root/scripts/source_date.sh"
+SOURCE_DATE_EPOCH="$(source_date_epoch "$root")"
+export SOURCE_DATE_EPOCH # strip stamps the binaries with it, not with the clock
+
+stage="$out/vorlamet-kit"
+rm -rf "$stage" "$out/vorlamet-kit.zip" "$out/SHA256SUMS"
+mkdir -p "$stage/skins" "$stage/docs"
+cp "$bin/Vorlamet.plg" "$bin/vorlamet.exe" "$bin/vorlamet_host.exe" "$bin/tolvric.dll" \
+    "$bin/plasmyr.dll" "$stage/"
+cp -r "$root/skins/default" "$root/skins/painted" "$stage/skins/"
+cp "$root/README.md" "$root/CHANGELOG.md" "$stage/"
+# The Windows read-me with Windows line ends, so that every Notepad shows it.
+sed 's/$/\r/' "$root/docs/README-Windows.txt" >"$stage/README-Windows.txt"
+for picture in default-skin.png default-skin.gif painted-skin.png strip-frames.png \
+    mask-and-alpha.png properties-dialog.png; do
+    cp "$root/docs/$picture" "$stage/docs/"
+done
+# Stripped of debugging symbols the kit is a fraction of the size.
+i686-w64-mingw32-strip "$stage"/*.plg "$stage"/*.exe "$stage"/*.dll
+if [ -n "$cert" ]; then
+    # No time-stamp server: the signing time is the commit's, so that a signed
+    # build differs from an unsigned one only by its signatures.
+    for f in "$stage"/*.plg "$stage"/*.exe "$stage"/*.dll; do
+        osslsigncode sign -certs "$cert" -key "$key" -n Vorlamet -h sha256 \
+            -time "$SOURCE_DATE_EPOCH" -in "$f" -out "$f.signed" >/dev/null
+        mv "$f.signed" "$f"
+    done
+    echo "release: signed with $cert"
+else
+    echo "release: unsigned (scripts/release.sh --sign CERT KEY signs every binary)"
+fi
+(cd "$stage" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs -d '\n' sha256sum \
+    >"$out/SHA256SUMS.files" && mv "$out/SHA256SUMS.files" SHA256SUMS)
+
+(cd "$out" && python3 - <<'PY'
+import os, time, zipfile
+# The zip's own times are local DOS times: the commit's time in UTC, for all.
+when = time.gmtime(max(int(os.environ["SOURCE_DATE_EPOCH"]), 315532800))[:6]
+paths = sorted(os.path.relpath(os.path.join(folder, name)).replace(os.sep, "/")
+               for folder, _, files in os.walk("vorlamet-kit") for name in files)
+with zipfile.ZipFile("vorlamet-kit.zip", "w") as kit:
+    for path in paths:
+        entry = zipfile.ZipInfo(path, when)
+        entry.create_system = 3  # the attributes below are Unix ones
+        entry.external_attr = 0o100644 << 16
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        with open(path, "rb") as f:
+            kit.writestr(entry, f.read(), compresslevel=9)
+        print("  " + path)
+PY
+)
+(cd "$out" && sha256sum vorlamet-kit.zip >SHA256SUMS)
