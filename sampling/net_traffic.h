@@ -68,7 +68,7 @@ struct NetStateRecord {
     IfIndexList Counted; // the interfaces that PrevIn and PrevOut sum
 };
 
-// What one sample yields; the same fields, in the same order, as NetSample.
+// What one sample yields: the network meters' levels and the bytes behind them.
 struct NetReading {
     int32_t InPercent;
     int32_t OutPercent;
