@@ -37,7 +37,7 @@ void ReadMeter(Meter* meter, const MeterKeys& keys, char* textFormat, ConfigCurs
     meter->OffsetX = GetCFGInt(keys.OffsetX, 0, cursor);
     meter->OffsetY = GetCFGInt(keys.OffsetY, 0, cursor);
     ReadString(keys.TextFormat, textFormat, TemplateRoom, cursor);
-    meter->TextEnabled = IsPSTREmpty(textFormat) ? 0 : -1;
+    meter->TextEnabled = !IsPSTREmpty(textFormat);
     if (meter->TextEnabled) ParseTextFormat(meter, textFormat);
     meter->TextdX = GetCFGInt(keys.TextdX, 0, cursor);
     meter->TextdY = GetCFGInt(keys.TextdY, 0, cursor);
@@ -55,7 +55,7 @@ void ReadFont(FontInfo* font, ConfigCursor* cursor) {
 } // namespace
 
 void ParseTextFormat(Meter* meter, const char* textFormat) {
-    meter->HasNumber = SplitTextTemplate(textFormat, meter->Prefix, meter->Postfix);
+    meter->HasNumber = SplitTextTemplate(textFormat, meter->Prefix, meter->Postfix) != 0;
 }
 
 int32_t LoadSettings() {

@@ -16,8 +16,8 @@ struct Meter {
     int32_t OffsetY;
     char Prefix[MeterAffixRoom];
     char Postfix[MeterAffixRoom];
-    int32_t HasNumber;   // 0 or all bits set
-    int32_t TextEnabled; // 0 or all bits set
+    bool HasNumber;   // the template holds a number marker
+    bool TextEnabled; // the template is not empty
     int32_t TextdX;
     int32_t TextdY;
 };

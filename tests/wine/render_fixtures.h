@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "tests/wine/plugin_internals.h"
+#include "win32/dib_info.h"
 
 struct Dib32 {
     HBITMAP bitmap = nullptr;
@@ -19,13 +20,7 @@ struct Dib32 {
 
 inline Dib32 MakeDib(int32_t width, int32_t height, uint32_t fill = 0) {
     Dib32 d;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(width, height);
     void* bits = nullptr;
     d.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     d.bits = static_cast<uint32_t*>(bits);
@@ -125,7 +120,7 @@ inline void ResetMeter(TestMeter* meter, const ImageInfo& image, int32_t frames,
 
 inline void SetMeterText(Meter* meter, MeterReading* reading, const char* text, int32_t x,
                          int32_t y) {
-    meter->TextEnabled = -1;
+    meter->TextEnabled = true;
     lstrcpynA(reading->Text, text, sizeof reading->Text);
     meter->TextdX = x;
     meter->TextdY = y;

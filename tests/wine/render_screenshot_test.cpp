@@ -141,7 +141,7 @@ TEST(Screenshot, DefaultSkinLayeredAndPainted) {
             r->Headroom = setups[i].headroom;
             m->OffsetX = 106;
             m->OffsetY = setups[i].offsetY;
-            m->TextEnabled = -1;
+            m->TextEnabled = true;
             lstrcpyA(r->Text, setups[i].text);
             m->TextdX = 56;
             m->TextdY = setups[i].offsetY + 6;

@@ -37,8 +37,8 @@ MeterUnderTest MakeMeter(const char* prefix, const char* postfix, bool hasNumber
     MeterUnderTest meter = {};
     lstrcpyA(meter.Prefix, prefix);
     lstrcpyA(meter.Postfix, postfix);
-    meter.HasNumber = hasNumber ? -1 : 0;
-    meter.TextEnabled = -1;
+    meter.HasNumber = hasNumber;
+    meter.TextEnabled = true;
     return meter;
 }
 
@@ -102,7 +102,6 @@ TEST(FormatPlain, FullAffixesStayWithinText) {
     MeterUnderTest meter = MakeMeter("", "", true);
     std::memset(meter.Prefix, 'p', sizeof meter.Prefix);
     std::memset(meter.Postfix, 's', sizeof meter.Postfix);
-    std::memset(&meter.HasNumber, 0xFF, sizeof meter.HasNumber);
     FormatPlain(&meter, 4294967295u);
     EXPECT_EQ(std::strlen(meter.Text), 2 * sizeof meter.Prefix + 10);
     EXPECT_EQ(meter.Guard, 0) << "nothing written past Text";

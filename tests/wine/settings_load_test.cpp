@@ -136,12 +136,12 @@ TEST_F(SettingsLoad, ReadsEveryKey) {
     const struct {
         const char* Prefix;
         const char* Postfix;
-        int32_t HasNumber;
-        int32_t TextEnabled;
-    } texts[4] = {{"(cpu: ", " %)", -1, -1},
-                  {"Memory ", " MB", -1, -1},
-                  {"", "", 0, 0},
-                  {"no number", "", 0, -1}};
+        bool HasNumber;
+        bool TextEnabled;
+    } texts[4] = {{"(cpu: ", " %)", true, true},
+                  {"Memory ", " MB", true, true},
+                  {"", "", false, false},
+                  {"no number", "", false, true}};
     const int32_t widths[4] = {30, 16, 12, 20};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(Meters[i].Prefix);
@@ -213,8 +213,8 @@ TEST_F(SettingsLoad, MissingKeysTakeTheirDefaults) {
             EXPECT_EQ(m.Target->FramesCount, 1);
             EXPECT_EQ(m.Target->OffsetX, 0);
             EXPECT_EQ(m.Target->OffsetY, 0);
-            EXPECT_EQ(m.Target->TextEnabled, 0);
-            EXPECT_EQ(m.Target->HasNumber, 0);
+            EXPECT_FALSE(m.Target->TextEnabled);
+            EXPECT_FALSE(m.Target->HasNumber);
             EXPECT_STREQ(m.Reading->Text, "");
             EXPECT_EQ(m.Target->TextdX, 0);
             EXPECT_EQ(m.Target->TextdY, 0);
@@ -292,7 +292,7 @@ TEST_F(SettingsLoad, EmptyCpuSkinOnlyTurnsTheCpuIndicatorOff) {
     EXPECT_EQ(Load(), -1);
     EXPECT_EQ(SettingsForLoading().CpuMeter.Image.Kind, ImageKindFailed);
     EXPECT_EQ(SettingsForLoading().CpuMeter.Image.ColorBitmap, nullptr);
-    EXPECT_EQ(SettingsForLoading().CpuMeter.TextEnabled, -1) << "its text is still read";
+    EXPECT_TRUE(SettingsForLoading().CpuMeter.TextEnabled) << "its text is still read";
     EXPECT_EQ(SettingsForLoading().CpuMeter.TextdX, 31);
     EXPECT_EQ(SettingsForLoading().MemMeter.Image.Kind, ImageKindAlpha);
     EXPECT_EQ(SettingsForLoading().NetInMeter.Image.Kind, ImageKindAlpha);
@@ -304,14 +304,14 @@ TEST_F(SettingsLoad, EmptyCpuSkinOnlyTurnsTheCpuIndicatorOff) {
 TEST_F(SettingsLoad, EmptyTemplateSkipsTheParser) {
     strcpy(SettingsForLoading().NetInMeter.Prefix, "kept");
     strcpy(SettingsForLoading().NetInMeter.Postfix, "too");
-    SettingsForLoading().NetInMeter.HasNumber = -1;
+    SettingsForLoading().NetInMeter.HasNumber = true;
     UseConfiguration(FullConfiguration());
     Load();
-    EXPECT_EQ(SettingsForLoading().NetInMeter.TextEnabled, 0);
+    EXPECT_FALSE(SettingsForLoading().NetInMeter.TextEnabled);
     EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "");
     EXPECT_STREQ(SettingsForLoading().NetInMeter.Prefix, "kept");
     EXPECT_STREQ(SettingsForLoading().NetInMeter.Postfix, "too");
-    EXPECT_EQ(SettingsForLoading().NetInMeter.HasNumber, -1);
+    EXPECT_TRUE(SettingsForLoading().NetInMeter.HasNumber);
 }
 
 // A 199-character template (the most the 200-byte buffer holds) with markers
@@ -322,11 +322,11 @@ TEST_F(SettingsLoad, LongTemplatesAreCutAtOneHundredCharacters) {
     UseConfiguration("[Quilbex]\nCPUTextFormat=" + longTemplate + "\nMEMTextFormat=" + tooLong +
                      "\nMEMTextdX=5\n");
     Load();
-    EXPECT_EQ(SettingsForLoading().CpuMeter.HasNumber, -1);
+    EXPECT_TRUE(SettingsForLoading().CpuMeter.HasNumber);
     EXPECT_STREQ(SettingsForLoading().CpuMeter.Prefix, "");
     EXPECT_EQ(std::string(SettingsForLoading().CpuMeter.Postfix), std::string(100, 'x'));
     EXPECT_STREQ(ReadingsToRenew().Cpu.Text, "");
-    EXPECT_EQ(SettingsForLoading().MemMeter.HasNumber, 0);
+    EXPECT_FALSE(SettingsForLoading().MemMeter.HasNumber);
     EXPECT_EQ(std::string(SettingsForLoading().MemMeter.Prefix), std::string(100, 'y'));
     EXPECT_STREQ(SettingsForLoading().MemMeter.Postfix, "");
     EXPECT_EQ(SettingsForLoading().MemMeter.TextdX, 5);
