@@ -13,6 +13,10 @@ SettingsRecord& SettingsForLoading() {
     return Record;
 }
 
+void ResetSettings() {
+    Record = SettingsRecord{};
+}
+
 void AdjustSettingsToSystem(bool backgroundHasAlpha, bool layeredAvailable) {
     const ShownSettings shown = FitToSystem({Record.ZOrder, Record.LockMode, Record.Transparency},
                                             {backgroundHasAlpha, layeredAvailable});

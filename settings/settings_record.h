@@ -47,6 +47,8 @@ extern const SettingsRecord& Settings;
 
 // The loader's and the tests' way in; no other area writes the record.
 SettingsRecord& SettingsForLoading();
+// Everything zero, as when the module is loaded (the tests start from it).
+void ResetSettings();
 
 // Fits ZOrder, LockMode and Transparency to what the system allows; called
 // once at start, after the surface was made.

@@ -14,6 +14,7 @@
 #include "settings/release_settings.h"
 #include "settings/save_position.h"
 #include "settings/settings_record.h"
+#include "settings/window_levels.h"
 #include "window/context_menu.h"
 #include "window/lock_modes.h"
 #include "window/placement.h"

@@ -88,14 +88,11 @@ class SettingsLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         // Module load state: everything zero; Text holds an old composition.
+        ResetSettings();
         for (const MeterPrefix& m : Meters) {
-            memset(m.Target, 0, sizeof *m.Target);
             m.Reading->Headroom = 0;
             strcpy(m.Reading->Text, "old text");
         }
-        memset(&SettingsForLoading().Background, 0, sizeof SettingsForLoading().Background);
-        memset(&SettingsForLoading().BackgroundCopy, 0, sizeof SettingsForLoading().BackgroundCopy);
-        memset(&SettingsForLoading().MeterFont, 0, sizeof SettingsForLoading().MeterFont);
         PluginWindow = nullptr;
     }
     void TearDown() override {

@@ -144,8 +144,9 @@ class WindowTest : public ::testing::Test {
         ShellEvents.clear();
         MenuSeenOpen = false;
         MenuSeenRect = RECT{};
-        SettingsForLoading().LockMode = 0;
-        SettingsForLoading().ZOrder = 1;
+        ResetSettings();
+        SettingsForLoading().LockMode = LockUnlocked;
+        SettingsForLoading().ZOrder = ZOrderNormal;
         SurfaceForTests().PaintMode = SurfacePainted;
         ResetLockState();
         shell = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr,
