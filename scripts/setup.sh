@@ -3,8 +3,15 @@
 # when every package is already there.
 set -euo pipefail
 
+# The plug-in is built with the Win32 thread model (it runs on Windows 95 and
+# NT 4.0); the tests and the kit with the POSIX one.
 packages=(cmake make g++ clang-format gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix
+    gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32
     binutils-mingw-w64-i686 wine wine32:i386 fonts-wine xvfb xdotool x11-utils
+    # 32-bit Wine's X libraries, which it only recommends: several monitors
+    # (Xinerama, XRandR), layered windows, cursors and input need them.
+    libxinerama1:i386 libxrandr2:i386 libxrender1:i386 libxi6:i386 libxcursor1:i386
+    libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
     googletest libgtest-dev libbenchmark-dev imagemagick python3 zip conky-std xserver-xephyr
     clang libclang-rt-14-dev)
 
@@ -29,5 +36,4 @@ apt=(apt-get -o "DPkg::Lock::Timeout=$PACKAGE_LOCK_WAIT")
 wait_for_package_lock
 $SUDO "${apt[@]}" update -qq
 wait_for_package_lock
-# With recommends: wine32 needs its i386 X libraries, which are only recommended.
 DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" install -y -qq "${missing[@]}" >/dev/null

@@ -5,6 +5,7 @@
 #include "render/surface.h"
 #include "settings/settings_record.h"
 #include "window/placement_rules.h"
+#include "win32/proc_address.h"
 
 namespace {
 
@@ -13,6 +14,13 @@ WindowPlaceRecord Record;
 const int32_t MaxMonitors = 16;
 MonitorArea Monitors[MaxMonitors];
 int32_t MonitorCount;
+
+// Windows 98 and 2000 brought several monitors; on 95 and NT 4.0 these stay
+// null and the one screen there is stands for them.
+typedef BOOL(WINAPI* EnumDisplayMonitorsProc)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+typedef BOOL(WINAPI* GetMonitorInfoProc)(HMONITOR, LPMONITORINFO);
+EnumDisplayMonitorsProc EnumDisplayMonitorsEntry;
+GetMonitorInfoProc GetMonitorInfoEntry;
 
 ScreenRect FromRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -23,7 +31,7 @@ ScreenRect FromRect(const RECT& r) {
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (MonitorCount == MaxMonitors || !GetMonitorInfoA(monitor, &info)) return TRUE;
+    if (MonitorCount == MaxMonitors || !GetMonitorInfoEntry(monitor, &info)) return TRUE;
     int32_t at = MonitorCount++;
     if (info.dwFlags & MONITORINFOF_PRIMARY) {
         for (; at > 0; --at)
@@ -33,9 +41,21 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
     return TRUE;
 }
 
+// The primary screen and its work area, where the system knows one screen only.
+void AddPrimaryScreen() {
+    const ScreenRect screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT work;
+    Monitors[0] = {screen,
+                   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0) ? FromRect(work) : screen};
+    MonitorCount = 1;
+}
+
 ScreenPoint PlaceOnMonitorsNow() {
     MonitorCount = 0;
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
+    if (EnumDisplayMonitorsEntry && GetMonitorInfoEntry)
+        EnumDisplayMonitorsEntry(nullptr, nullptr, AddMonitor, 0);
+    else
+        AddPrimaryScreen();
     return PlaceOnMonitors({Record.SavedPlaceX, Record.SavedPlaceY}, Settings.Background.Width,
                            Settings.Background.Height, Monitors, MonitorCount);
 }
@@ -57,6 +77,9 @@ POINT ShownPoint() {
 }
 
 POINT PlaceAtStart(HWND parent) {
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    EnumDisplayMonitorsEntry = ProcAddress<EnumDisplayMonitorsProc>(user32, "EnumDisplayMonitors");
+    GetMonitorInfoEntry = ProcAddress<GetMonitorInfoProc>(user32, "GetMonitorInfoA");
     Record.SavedPlaceX = Settings.WindowX;
     Record.SavedPlaceY = Settings.WindowY;
     const ScreenPoint shown = PlaceOnMonitorsNow();
