@@ -8,11 +8,11 @@
 
 #include <cstring>
 
+namespace {
+
 const char* const ZOrderNames[3] = {"Desktop", "Normal", "Always on top"};
 const char* const LockModeNames[4] = {"Unlocked", "Lock Window", "Hide on mouse over",
                                       "Ghost mode"};
-
-namespace {
 
 const int32_t ZOrderRow = 1;
 const int32_t LockModeRow = 4;

@@ -29,6 +29,10 @@ void LoadPicture(ImageInfo* image, const char* path, int32_t loadFlags) {
     LoadImageEx(image);
 }
 
+void ParseTextFormat(Meter* meter, const char* textFormat) {
+    meter->HasNumber = SplitTextTemplate(textFormat, meter->Prefix, meter->Postfix) != 0;
+}
+
 // One meter's block: its keys, then its image list, before the next meter is read.
 void ReadMeter(Meter* meter, const MeterKeys& keys, char* textFormat, ConfigCursor* cursor) {
     ReadString(keys.Skin, meter->ImagePath, PathRoom, cursor);
@@ -53,10 +57,6 @@ void ReadFont(FontInfo* font, ConfigCursor* cursor) {
 }
 
 } // namespace
-
-void ParseTextFormat(Meter* meter, const char* textFormat) {
-    meter->HasNumber = SplitTextTemplate(textFormat, meter->Prefix, meter->Postfix) != 0;
-}
 
 int32_t LoadSettings() {
     SettingsRecord& s = SettingsForLoading();

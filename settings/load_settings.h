@@ -6,4 +6,3 @@
 // Reads every key, loads the meter strips, the font and the background twice.
 // All bits set when the background loaded, 0 when it did not.
 int32_t LoadSettings();
-void ParseTextFormat(Meter* meter, const char* textFormat);
