@@ -358,7 +358,7 @@ TEST_F(SettingsLoad, CallsTheLibraryInOrder) {
                                          "GetCFGInt Z-Order 1",
                                          "GetCFGInt X 0",
                                          "GetCFGInt Y 0",
-                                         "GetCFGInt SettingsForLoading().LockMode 0",
+                                         "GetCFGInt LockMode 0",
                                          "GetCFGString Skin \"\" 260"};
     const char* const templates[4] = {"(cpu: %i %)", "Memory %u MB", "", "no number"};
     for (int i = 0; i < 4; ++i) {
@@ -376,11 +376,11 @@ TEST_F(SettingsLoad, CallsTheLibraryInOrder) {
     const std::string skin = Picture("background.png");
     const std::vector<std::string> tail = {"GetCFGFont Font",
                                            "GetFontHandle Tahoma 27",
-                                           "GetCFGHex SettingsForLoading().FontColor 0x0",
-                                           "GetCFGInt SettingsForLoading().Elapse 800",
-                                           "GetCFGInt SettingsForLoading().MaxNetSpeed 0",
-                                           "GetCFGInt SettingsForLoading().UseVXD 1",
-                                           "GetCFGInt SettingsForLoading().Transparency 0",
+                                           "GetCFGHex FontColor 0x0",
+                                           "GetCFGInt Elapse 800",
+                                           "GetCFGInt MaxNetSpeed 0",
+                                           "GetCFGInt UseVXD 1",
+                                           "GetCFGInt Transparency 0",
                                            "CloseCFGr",
                                            "LoadImageEx " + skin + " 2",
                                            "LoadImageEx " + skin + " 2"};
