@@ -87,9 +87,7 @@ HBITMAP BuildKeyMask(const ImageInfo* background) {
 void ChooseSurfaceMode(HWND window, POINT at) {
     const ImageInfo& background = Settings.Background;
     Record.PaintMode =
-        PaintModeFor(Record.BackgroundHasAlpha, Record.LayeredAvailable, Settings.ZOrder) == 1
-            ? SurfaceLayered
-            : SurfacePainted;
+        PaintModeFor(Record.BackgroundHasAlpha, Record.LayeredAvailable, Settings.ZOrder);
     if (Record.PaintMode == SurfaceLayered) {
         ComposeLayered(window, at);
         return;

@@ -4,11 +4,10 @@
 #pragma once
 
 #include "host/host_records.h"
+#include "render/surface_rules.h"
 
 #include <windows.h>
 #include <cstdint>
-
-enum SurfaceMode : int32_t { SurfacePainted = 0, SurfaceLayered = 1 };
 
 struct SurfaceRecord {
     HDC BackBuffer;              // the painted mode's surface, module life

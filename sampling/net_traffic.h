@@ -60,7 +60,7 @@ struct IfIndexList {
 
 // Kept between samples: the baseline sums and each row position's running total.
 struct NetStateRecord {
-    int32_t Started; // 0 until the first sample primed the sums, then all bits set
+    bool Started; // the first sample primed the sums
     uint32_t PrevIn;
     uint32_t PrevOut;
     uint32_t LinkSpeed; // full scale chosen during the current sample
