@@ -2,8 +2,8 @@
 // its own, to show where the time between a tick and its floor goes.
 #include "bench/bench_timing.h"
 #include "host/host_library.h"
-#include "render/render.h"
-#include "settings/settings.h"
+#include "render/glow_text.h"
+#include "settings/settings_record.h"
 #include "shell/tolvric/desktop_skin.h"
 
 #include <iphlpapi.h>
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
                       [&] { DrawPicture(backDC, backDC, 0, 0, picture); });
     }
     TimeTicks("GdiFlush", 20, n, samples.data(), [&] { GdiFlush(); });
-    MeterFont.Handle = font;
+    SettingsForLoading().MeterFont.Handle = font;
     TimeTicks("DrawGlowText into DIB", 20, n, samples.data(),
               [&] { DrawGlowText(workDC, 56, 47, "Mem 1234 MB", 1, 0xF5ECE6, 0); });
     TimeTicks("DrawGlowText into DDB", 20, n, samples.data(),

@@ -17,3 +17,6 @@ add_test(NAME skins_up_to_date COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make
 add_test(NAME wine_probe COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/wine_probe_test.sh)
 # Set-up waits for the package manager's locks.
 add_test(NAME package_lock COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/package_lock_test.sh)
+# The plug-in's areas include one another one way down and never shell/.
+add_test(NAME include_rules COMMAND ${PYTHON3} ${CMAKE_SOURCE_DIR}/scripts/check_includes.py)
+add_test(NAME include_check_cases COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/include_check_test.sh)

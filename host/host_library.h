@@ -25,8 +25,8 @@ int __stdcall GetFontHandle(FontInfo* font, HFONT fallback);
 int __stdcall FreeFont(FontInfo* font);
 int __stdcall LoadImageEx(ImageInfo* image);
 int __stdcall DrawPicture(HDC target, HDC same, int x, int y, ImageInfo* image);
-int __stdcall DrawSkin(HDC target, HDC same, RECT* client, RECT* window, RECT* screen,
-                       int option1, int option4, int flags);
+int __stdcall DrawSkin(HDC target, HDC same, RECT* client, RECT* window, RECT* screen, int option1,
+                       int option4, int flags);
 HRGN __stdcall BitmapToRegion(HBITMAP bitmap, COLORREF key, int zero1, int zero2);
 DWORD __stdcall LayeredStyle(HDC dc, DWORD level); // level: low byte only
 int __stdcall SetLayered(HWND window, COLORREF key, DWORD alpha, DWORD flags);
@@ -35,6 +35,18 @@ char* __stdcall strcopy(char* destination, const char* source);
 
 // Alpha drawing (plasmyr.dll).
 int __stdcall PreAlpha(int width, int height, void* bits);
-int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP bitmap,
-                       int sourceX, int sourceWidth, int sourceHeight, void* bits);
+int __stdcall AlphaBlt(HDC target, int x, int y, int width, int height, HBITMAP bitmap, int sourceX,
+                       int sourceWidth, int sourceHeight, void* bits);
 }
+
+// DrawSkin's flags: 4 always; 1 when the host's SkinOption3 is set, 2 when
+// its SkinOption2 is clear.
+const int DrawSkinAlways = 4;
+const int DrawSkinOption3Set = 1;
+const int DrawSkinOption2Clear = 2;
+
+// SetLayered's flags, as SetLayeredWindowAttributes takes them: the constant
+// alpha applies (LWA_ALPHA).
+const DWORD SetLayeredAlpha = 2;
+// LayeredStyle's level 1: asks only whether the system has layered windows.
+const DWORD LayeredStyleQuery = 1;

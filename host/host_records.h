@@ -9,7 +9,7 @@
 // The shell's own record for this plug-in. Only three fields are ours to touch;
 // the rest belongs to the shell and is never read or written.
 struct PluginShellRecord {
-    uint32_t PluginFlags;       // bit 0x10000 set at start for "Always on top"
+    uint32_t PluginFlags; // bit 0x10000 set at start for "Always on top"
     uint8_t Unused4[156];
     const char* PropertiesName; // sent behind "/" by the Properties command
     uint8_t Unused164[48];
@@ -66,10 +66,13 @@ struct ImageInfo {
     const char* Path; // filled by the caller
     uint32_t Loader32;
     uint32_t Loader36;
-    int32_t LoadFlags;   // 2 for the background skin, 0 for meter strips
+    int32_t LoadFlags;   // ImageLoadBackground or ImageLoadMeterStrip
     int32_t KeepBitmaps; // nonzero: releasing deletes nothing
     void* Bits;          // BGRA, bottom-up, premultiplied (Kind 8 only)
 };
+// LoadFlags: the background skin (which gives the window its shape) and a meter strip.
+const int32_t ImageLoadBackground = 2;
+const int32_t ImageLoadMeterStrip = 0;
 static_assert(sizeof(ImageInfo) == 52, "ImageInfo is 52 bytes");
 static_assert(offsetof(ImageInfo, Kind) == 0, "Kind at 0");
 static_assert(offsetof(ImageInfo, ColorBitmap) == 4, "ColorBitmap at 4");

@@ -1,70 +1,81 @@
 // GetPluginInfo: the descriptor and the settings schema, rebuilt from a
 // pristine copy on each request so that repeated requests agree.
 #include "plugin/descriptor.h"
-#include "plugin/help_text.h"
+
 #include "host/host_library.h"
-#include "settings/settings.h"
+#include "plugin/help_text.h"
+#include "settings/config_keys.h"
 
 #include <cstring>
+
+namespace {
 
 const char* const ZOrderNames[3] = {"Desktop", "Normal", "Always on top"};
 const char* const LockModeNames[4] = {"Unlocked", "Lock Window", "Hide on mouse over",
                                       "Ghost mode"};
-
-namespace {
 
 const int32_t ZOrderRow = 1;
 const int32_t LockModeRow = 4;
 const int32_t TransparencyRow = 43;
 const int32_t UseVXDRow = 44;
 
-// The rows as they ship; the two option lists are patched in at request.
+constexpr SettingRow Group(const char* caption) {
+    return {nullptr, RowTypeGroup, caption, 0, 0, 0};
+}
+// A keyed row; the dialog shows a missing number as 0, the frame count included.
+constexpr SettingRow Row(const char* key, int32_t type, const char* caption, int32_t value = 0,
+                         int32_t minOrLast = 0, intptr_t maxOrList = 0) {
+    return {key, type, caption, value, minOrLast, maxOrList};
+}
+
+// The rows as they ship, keys and defaults from the configuration's table;
+// the two option lists are patched in at request.
 const SettingRow PristineSchema[SchemaRowCount] = {
-    {0, RowTypeGroup, "Window Settings", 0, 0, 0},
-    {"Z-Order", RowTypeList, "Z-Order", 1, 2, 0},
-    {"X", RowTypeInteger, "X", 0, 0, 0},
-    {"Y", RowTypeInteger, "Y", 0, 0, 0},
-    {"LockMode", RowTypeList, "LockMode", 0, 3, 0},
-    {"Skin", RowTypePicture, "Skin", 0, 0, 0},
-    {0, RowTypeGroup, "CPU Indicator Settings", 0, 0, 0},
-    {"CPUSkin", RowTypePicture, "CPUSkin", 0, 0, 0},
-    {"CPUFramesCount", RowTypeInteger, "FramesCount", 0, 0, 0},
-    {"CPUOffsetX", RowTypeInteger, "OffsetX", 0, 0, 0},
-    {"CPUOffsetY", RowTypeInteger, "OffsetY", 0, 0, 0},
-    {"CPUTextFormat", RowTypeText, "TextFormat", 0, 0, 0},
-    {"CPUTextdX", RowTypeInteger, "TextOffsetX", 0, 0, 0},
-    {"CPUTextdY", RowTypeInteger, "TextOffsetY", 0, 0, 0},
-    {0, RowTypeGroup, "Memory Indicator Settings", 0, 0, 0},
-    {"MEMSkin", RowTypePicture, "MEMSkin", 0, 0, 0},
-    {"MEMFramesCount", RowTypeInteger, "FramesCount", 0, 0, 0},
-    {"MEMOffsetX", RowTypeInteger, "OffsetX", 0, 0, 0},
-    {"MEMOffsetY", RowTypeInteger, "OffsetY", 0, 0, 0},
-    {"MEMTextFormat", RowTypeText, "TextFormat", 0, 0, 0},
-    {"MEMTextdX", RowTypeInteger, "TextOffsetX", 0, 0, 0},
-    {"MEMTextdY", RowTypeInteger, "TextOffsetY", 0, 0, 0},
-    {0, RowTypeGroup, "NetIN Indicator Settings", 0, 0, 0},
-    {"NetInSkin", RowTypePicture, "NetInSkin", 0, 0, 0},
-    {"NetInFramesCount", RowTypeInteger, "FramesCount", 0, 0, 0},
-    {"NetInOffsetX", RowTypeInteger, "OffsetX", 0, 0, 0},
-    {"NetInOffsetY", RowTypeInteger, "OffsetY", 0, 0, 0},
-    {"NetInTextFormat", RowTypeText, "TextFormat", 0, 0, 0},
-    {"NetInTextdX", RowTypeInteger, "TextOffsetX", 0, 0, 0},
-    {"NetInTextdY", RowTypeInteger, "TextOffsetY", 0, 0, 0},
-    {0, RowTypeGroup, "NetOUT Indicator Settings", 0, 0, 0},
-    {"NetOutSkin", RowTypePicture, "NetOutSkin", 0, 0, 0},
-    {"NetOutFramesCount", RowTypeInteger, "FramesCount", 0, 0, 0},
-    {"NetOutOffsetX", RowTypeInteger, "OffsetX", 0, 0, 0},
-    {"NetOutOffsetY", RowTypeInteger, "OffsetY", 0, 0, 0},
-    {"NetOutTextFormat", RowTypeText, "TextFormat", 0, 0, 0},
-    {"NetOutTextdX", RowTypeInteger, "TextOffsetX", 0, 0, 0},
-    {"NetOutTextdY", RowTypeInteger, "TextOffsetY", 0, 0, 0},
-    {0, RowTypeGroup, "Other Settings", 0, 0, 0},
-    {"Font", RowTypeFont, "Font", 0, 0, 0},
-    {"FontColor", RowTypeColor, "FontColor", 0, 0, 0},
-    {"Elapse", RowTypeRangedInteger, "Elapse", 800, 200, 5000},
-    {"MaxNetSpeed", RowTypeLargeInteger, "MaxNetSpeed", 0, 0, 0},
-    {"Transparency", RowTypeRangedPercent, "Transparency", 0, 0, 70},
-    {"UseVXD", RowTypeSwitch, "Use VXD driver", 1, 0, 0},
+    Group("Window Settings"),
+    Row(KeyZOrder.Name, RowTypeList, "Z-Order", KeyZOrder.Default, 2),
+    Row(KeyX.Name, RowTypeInteger, "X", KeyX.Default),
+    Row(KeyY.Name, RowTypeInteger, "Y", KeyY.Default),
+    Row(KeyLockMode.Name, RowTypeList, "LockMode", KeyLockMode.Default, 3),
+    Row(KeySkin, RowTypePicture, "Skin"),
+    Group("CPU Indicator Settings"),
+    Row(CpuKeys.Skin, RowTypePicture, "CPUSkin"),
+    Row(CpuKeys.FramesCount, RowTypeInteger, "FramesCount"),
+    Row(CpuKeys.OffsetX, RowTypeInteger, "OffsetX"),
+    Row(CpuKeys.OffsetY, RowTypeInteger, "OffsetY"),
+    Row(CpuKeys.TextFormat, RowTypeText, "TextFormat"),
+    Row(CpuKeys.TextdX, RowTypeInteger, "TextOffsetX"),
+    Row(CpuKeys.TextdY, RowTypeInteger, "TextOffsetY"),
+    Group("Memory Indicator Settings"),
+    Row(MemKeys.Skin, RowTypePicture, "MEMSkin"),
+    Row(MemKeys.FramesCount, RowTypeInteger, "FramesCount"),
+    Row(MemKeys.OffsetX, RowTypeInteger, "OffsetX"),
+    Row(MemKeys.OffsetY, RowTypeInteger, "OffsetY"),
+    Row(MemKeys.TextFormat, RowTypeText, "TextFormat"),
+    Row(MemKeys.TextdX, RowTypeInteger, "TextOffsetX"),
+    Row(MemKeys.TextdY, RowTypeInteger, "TextOffsetY"),
+    Group("NetIN Indicator Settings"),
+    Row(NetInKeys.Skin, RowTypePicture, "NetInSkin"),
+    Row(NetInKeys.FramesCount, RowTypeInteger, "FramesCount"),
+    Row(NetInKeys.OffsetX, RowTypeInteger, "OffsetX"),
+    Row(NetInKeys.OffsetY, RowTypeInteger, "OffsetY"),
+    Row(NetInKeys.TextFormat, RowTypeText, "TextFormat"),
+    Row(NetInKeys.TextdX, RowTypeInteger, "TextOffsetX"),
+    Row(NetInKeys.TextdY, RowTypeInteger, "TextOffsetY"),
+    Group("NetOUT Indicator Settings"),
+    Row(NetOutKeys.Skin, RowTypePicture, "NetOutSkin"),
+    Row(NetOutKeys.FramesCount, RowTypeInteger, "FramesCount"),
+    Row(NetOutKeys.OffsetX, RowTypeInteger, "OffsetX"),
+    Row(NetOutKeys.OffsetY, RowTypeInteger, "OffsetY"),
+    Row(NetOutKeys.TextFormat, RowTypeText, "TextFormat"),
+    Row(NetOutKeys.TextdX, RowTypeInteger, "TextOffsetX"),
+    Row(NetOutKeys.TextdY, RowTypeInteger, "TextOffsetY"),
+    Group("Other Settings"),
+    Row(KeyFont, RowTypeFont, "Font"),
+    Row(KeyFontColor.Name, RowTypeColor, "FontColor", KeyFontColor.Default),
+    Row(KeyElapse.Name, RowTypeRangedInteger, "Elapse", KeyElapse.Default, 200, 5000),
+    Row(KeyMaxNetSpeed.Name, RowTypeLargeInteger, "MaxNetSpeed", KeyMaxNetSpeed.Default),
+    Row(KeyTransparency.Name, RowTypeRangedPercent, "Transparency", KeyTransparency.Default, 0, 70),
+    Row(KeyUseVXD.Name, RowTypeSwitch, "Use VXD driver", KeyUseVXD.Default),
 };
 
 SettingRow Schema[SchemaRowCount];
@@ -92,5 +103,5 @@ PluginInfo* FillPluginInfo(bool layeredWindows) {
 }
 
 extern "C" PluginInfo* __stdcall GetPluginInfo() {
-    return FillPluginInfo(LayeredStyle(0, 1) != 0);
+    return FillPluginInfo(LayeredStyle(0, LayeredStyleQuery) != 0);
 }

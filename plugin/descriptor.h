@@ -9,9 +9,6 @@
 const int32_t SchemaRowCount = 45;
 const int32_t ShownRowCount = 44;
 
-extern const char* const ZOrderNames[3];
-extern const char* const LockModeNames[4];
-
 // Builds the descriptor afresh from the pristine schema for a system with or
 // without layered windows; the same answer every time for the same system.
 PluginInfo* FillPluginInfo(bool layeredWindows);

@@ -1,5 +1,5 @@
 // The library entry point: remembers the module's own handle, nothing else.
-#include "plugin/plugin_state.h"
+#include "plugin/lifecycle.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {

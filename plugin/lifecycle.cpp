@@ -2,24 +2,28 @@
 // each area's start and stop in the order the shell and the system expect.
 // The lifecycle itself holds the window class, the window, the timers and the
 // application-bar registration.
-#include "plugin/plugin_state.h"
+#include "plugin/lifecycle.h"
 
 #include "host/host_library.h"
-#include "render/render.h"
+#include "render/surface.h"
 #include "render/surface_rules.h"
-#include "sampling/sampling.h"
-#include "settings/settings.h"
-#include "window/lock_rules.h"
-#include "window/placement.h"
-#include "window/window_parts.h"
-#include "window/window_proc.h"
+#include "sampling/cpu_sampler.h"
+#include "sampling/meter_readings.h"
+#include "sampling/net_sampler.h"
+#include "settings/host_context.h"
+#include "settings/load_settings.h"
+#include "settings/release_settings.h"
+#include "settings/settings_record.h"
+#include "settings/window_levels.h"
 #include "win32/window_class.h"
+#include "window/lock_modes.h"
+#include "window/placement.h"
+#include "window/window_messages.h"
+#include "window/window_proc.h"
 
 #include <shellapi.h>
-#include <cstring>
 
 HINSTANCE ModuleInstance;
-HostContextRecord HostContext;
 HWND PluginWindow;
 
 static bool TimerUpdateRunning;
@@ -37,60 +41,51 @@ static bool RegisterMeterClass() {
                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) != 0;
 }
 
-// What the system cannot show is dropped in memory; the configuration keeps it.
-static void AdjustToSystem() {
-    if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = ZOrderDesktop;
-    if (ZOrder == ZOrderDesktop || !LayeredAvailable) {
-        if (LockMode == LockGhost) LockMode = LockUnlocked;
-        Transparency = 0;
-    }
-}
-
 static HWND CreateMeterWindow() {
     DWORD exStyle = 0;
     DWORD style = WS_POPUP;
     HWND parent = nullptr;
-    switch (ZOrder) {
+    const int32_t zOrder = Settings.ZOrder;
+    switch (zOrder) {
     case ZOrderDesktop:
         style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         parent = HostContext.DesktopParent;
         break;
     case ZOrderNormal:
-        exStyle = WS_EX_TOOLWINDOW | LayeredExStyle;
+        exStyle = WS_EX_TOOLWINDOW | Surface.LayeredExStyle;
         break;
     case ZOrderAlwaysOnTop:
-        exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | LayeredExStyle;
+        exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | Surface.LayeredExStyle;
         break;
     }
-    if (ZOrder != ZOrderDesktop && LockMode == LockGhost) exStyle |= WS_EX_TRANSPARENT;
+    if (zOrder != ZOrderDesktop && Settings.LockMode == LockGhost) exStyle |= WS_EX_TRANSPARENT;
     const POINT at = PlaceAtStart(parent);
-    return CreateWindowExA(exStyle, ClassName, nullptr, style, at.x, at.y, Background.Width,
-                           Background.Height, parent, nullptr, ModuleInstance, nullptr);
+    return CreateWindowExA(exStyle, ClassName, nullptr, style, at.x, at.y,
+                           Settings.Background.Width, Settings.Background.Height, parent, nullptr,
+                           ModuleInstance, nullptr);
 }
 
 extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     LoadWindowCursors();
     if (!RegisterMeterClass()) return 0;
-    memcpy(&HostContext, context, sizeof HostContext);
+    KeepHostContext(context);
     // Without IPHLPAPI.DLL the plug-in does not start; the result means nothing.
     if (!StartNetSampler()) return 1;
 
-    CpuMeter.Headroom = 100;
-    MemMeter.Headroom = 100;
-    NetInMeter.Headroom = 100;
-    NetOutMeter.Headroom = 100;
+    ResetReadings();
     if (!LoadSettings()) return 0;
 
-    BackgroundHasAlpha = Background.Kind == ImageKindAlpha ? -1 : 0;
-    LayeredAvailable = CreateSurface() ? -1 : 0;
-    AdjustToSystem();
+    // What the system cannot show is dropped in memory; the configuration keeps it.
+    CreateSurface();
+    AdjustSettingsToSystem(Surface.BackgroundHasAlpha, Surface.LayeredAvailable);
 
-    if (ZOrder < ZOrderDesktop || ZOrder > ZOrderAlwaysOnTop) return 1;
+    if (Settings.ZOrder < ZOrderDesktop || Settings.ZOrder > ZOrderAlwaysOnTop) return 1;
     PluginWindow = CreateMeterWindow();
     if (!PluginWindow) return 0;
 
-    if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > ZOrderDesktop)
-        SetLayered(PluginWindow, 0, ConstantWindowAlpha(Transparency), 2);
+    if (Settings.Transparency != 0 && Surface.LayeredAvailable && !Surface.BackgroundHasAlpha &&
+        Settings.ZOrder > ZOrderDesktop)
+        SetLayered(PluginWindow, 0, ConstantWindowAlpha(Settings.Transparency), SetLayeredAlpha);
     SetWindowLongA(PluginWindow, GWL_USERDATA, PluginWindowMagic);
 
     FullScreenAppBar = APPBARDATA{};
@@ -99,15 +94,16 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     FullScreenAppBar.uCallbackMessage = AppBarCallbackMsg;
     SHAppBarMessage(ABM_NEW, &FullScreenAppBar);
 
-    if (ZOrder == ZOrderAlwaysOnTop) HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
-    ChooseSurfaceMode();
+    if (Settings.ZOrder == ZOrderAlwaysOnTop)
+        HostContext.PluginRecord->PluginFlags |= PluginFlagAlwaysOnTop;
+    ChooseSurfaceMode(PluginWindow, ShownPoint());
 
-    TimerUpdateRunning = SetTimer(PluginWindow, TimerUpdate, Elapse, nullptr) != 0;
-    if (LockMode == LockGhost)
-        TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, 200, nullptr) != 0;
-    SampleNet(&NetSample); // primes the network baseline
-    StartCpuSampler();
-    TimerNetRunning = SetTimer(PluginWindow, TimerNet, 1000, nullptr) != 0;
+    TimerUpdateRunning = SetTimer(PluginWindow, TimerUpdate, Settings.Elapse, nullptr) != 0;
+    if (Settings.LockMode == LockGhost)
+        TimerGhostRunning = SetTimer(PluginWindow, TimerGhost, TimerGhostPeriod, nullptr) != 0;
+    SampleNet(); // primes the network baseline
+    StartCpuSampler(ModuleInstance);
+    TimerNetRunning = SetTimer(PluginWindow, TimerNet, TimerNetPeriod, nullptr) != 0;
     HostContext.PluginRecord->PluginWnd = PluginWindow;
 
     // One network tick, then one update tick, so the window shows values at once.
@@ -119,7 +115,7 @@ extern "C" int __stdcall InitGlobalModule(HostContextRecord* context) {
     // Showing a hidden window can raise it all the same (Wine does), so the
     // move is repeated once the window is shown.
     const UINT bottomFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    bool bottom = ZOrder == ZOrderAlwaysOnTop &&
+    bool bottom = Settings.ZOrder == ZOrderAlwaysOnTop &&
                   SendMessageA(HostContext.ShellWindow, HostMsgQueryFullScreen, 0, 0);
     if (bottom) SetWindowPos(PluginWindow, HWND_BOTTOM, 0, 0, 0, 0, bottomFlags);
     int shown = ShowWindow(PluginWindow, bottom ? SW_SHOWNA : SW_SHOW);
@@ -146,7 +142,7 @@ extern "C" int __stdcall DoneModule() {
         StopCpuSampler();
         DestroyWindow(PluginWindow);
         PluginWindow = nullptr;
-        GhostInteractive = 0; // a later start begins click-through again
+        ResetLockState(); // a later start begins click-through again
     }
     // Also after a start that ended after CreateSurface but without a window:
     // BackBuffer is released rather than leaked on every failed start.

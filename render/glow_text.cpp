@@ -1,14 +1,13 @@
-// Anti-aliased text with a soft shadow: drawn white on black at three times
-// the size, reduced 3:1 into coverage, then blended centred on a point.
-#include "render/render.h"
-
-#include <cstring>
+#include "render/glow_text.h"
 
 #include "host/host_library.h"
 #include "render/glow_reduce.h"
+#include "settings/settings_record.h"
 #include "win32/scoped_gdi.h"
 
-void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text, int32_t shadow,
+#include <cstring>
+
+void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text, bool shadow,
                   uint32_t textColour, uint32_t shadowColour) {
     ScopedMemoryDC textDC(target);
     if (!textDC.dc) return;
@@ -17,7 +16,7 @@ void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text
     // The font, the mode and the colour go in once and stay for both the
     // measuring and the drawing: each selection of a font makes the system
     // look it up for the context again.
-    ScopedSelect font(textDC.dc, MeterFont.Handle);
+    ScopedSelect font(textDC.dc, Settings.MeterFont.Handle);
     const int oldMode = SetBkMode(textDC.dc, TRANSPARENT);
     const COLORREF oldColour = SetTextColor(textDC.dc, RGB(255, 255, 255));
     RECT measured = {0, 0, 0, 0};
@@ -45,7 +44,7 @@ void DrawGlowText(HDC target, int32_t centreX, int32_t centreY, const char* text
     GdiFlush(); // the text must have landed before the pixels are read
 
     ReduceGlow(g, static_cast<const uint8_t*>(large.bits), static_cast<uint32_t*>(small.bits),
-               shadow != 0, textColour, shadowColour);
+               shadow, textColour, shadowColour);
     PreAlpha(g.SmallWidth, g.SmallHeight, small.bits);
     AlphaBlt(target, centreX - g.HalfWidth, centreY - g.HalfHeight, g.SmallWidth, g.SmallHeight,
              small.bitmap, 0, g.SmallWidth, g.SmallHeight, small.bits);

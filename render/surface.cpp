@@ -1,72 +1,65 @@
-// The window surface: BackBuffer for painting, the mode chosen at start, and
-// the two ways of renewing the picture (layered update or repaint).
-#include "render/render.h"
+#include "render/surface.h"
 
 #include "host/host_library.h"
-#include "plugin/plugin_state.h"
 #include "render/key_mask.h"
-#include "win32/scoped_gdi.h"
+#include "render/meter_draw.h"
 #include "render/surface_rules.h"
-
-HDC BackBuffer;
-HBITMAP BackBufferOldBitmap;
-DWORD LayeredExStyle;
-int32_t BackgroundHasAlpha;
-int32_t LayeredAvailable;
-int32_t PaintMode;
+#include "sampling/meter_readings.h"
+#include "settings/host_context.h"
+#include "settings/settings_record.h"
+#include "win32/proc_address.h"
+#include "win32/scoped_gdi.h"
 
 namespace {
+
+SurfaceRecord Record;
 
 typedef BOOL(WINAPI* UpdateLayeredWindowProc)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF,
                                               BLENDFUNCTION*, DWORD);
 UpdateLayeredWindowProc UpdateLayeredWindowEntry;
 
 void DrawAllMeters(HDC target) {
-    DrawMeter(target, &CpuMeter);
-    DrawMeter(target, &MemMeter);
-    DrawMeter(target, &NetInMeter);
-    DrawMeter(target, &NetOutMeter);
+    DrawMeter(target, Settings.CpuMeter, Readings.Cpu);
+    DrawMeter(target, Settings.MemMeter, Readings.Mem);
+    DrawMeter(target, Settings.NetInMeter, Readings.NetIn);
+    DrawMeter(target, Settings.NetOutMeter, Readings.NetOut);
 }
 
 // Copies the picture's own pixels out of its bitmap, for a per-pixel-alpha
 // picture whose loader gave no Bits. False when they cannot be read.
 bool ReadPictureBits(HDC dc, const ImageInfo* picture, void* bits) {
     if (!picture->ColorBitmap) return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture->Width;
-    info.bmiHeader.biHeight = picture->Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(picture->Width, picture->Height);
     return GetDIBits(dc, picture->ColorBitmap, 0, picture->Height, bits, &info, DIB_RGB_COLORS) ==
            picture->Height;
 }
 
 } // namespace
 
+const SurfaceRecord& Surface = Record;
+
 bool CreateSurface() {
+    const ImageInfo& background = Settings.Background;
+    Record.BackgroundHasAlpha = background.Kind == ImageKindAlpha;
     {
         ScopedScreenDC screen;
-        BackBuffer = CreateCompatibleDC(screen.dc);
+        Record.BackBuffer = CreateCompatibleDC(screen.dc);
         {
             ScopedGdiObject<HBITMAP> surface(
-                CreateCompatibleBitmap(screen.dc, Background.Width, Background.Height));
-            BackBufferOldBitmap =
-                BackBuffer && surface.handle
-                    ? static_cast<HBITMAP>(SelectObject(BackBuffer, surface.handle))
+                CreateCompatibleBitmap(screen.dc, background.Width, background.Height));
+            Record.BackBufferOldBitmap =
+                Record.BackBuffer && surface.handle
+                    ? static_cast<HBITMAP>(SelectObject(Record.BackBuffer, surface.handle))
                     : nullptr;
-            if (BackBufferOldBitmap) surface.Release(); // selected: BackBuffer keeps it
+            if (Record.BackBufferOldBitmap) surface.Release(); // selected: BackBuffer keeps it
         }
-        const uint8_t level = LayeredStyleLevel(BackgroundHasAlpha != 0, Transparency);
-        LayeredExStyle = LayeredStyle(screen.dc, level);
+        const uint8_t level = LayeredStyleLevel(Record.BackgroundHasAlpha, Settings.Transparency);
+        Record.LayeredExStyle = LayeredStyle(screen.dc, level);
     }
-    HMODULE user32 = GetModuleHandleA("user32.dll");
     UpdateLayeredWindowEntry =
-        user32 ? reinterpret_cast<UpdateLayeredWindowProc>(
-                     reinterpret_cast<void*>(GetProcAddress(user32, "UpdateLayeredWindow")))
-               : nullptr;
-    return UpdateLayeredWindowEntry != nullptr;
+        ProcAddress<UpdateLayeredWindowProc>(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow");
+    Record.LayeredAvailable = UpdateLayeredWindowEntry != nullptr;
+    return Record.LayeredAvailable;
 }
 
 HBITMAP BuildKeyMask(const ImageInfo* background) {
@@ -91,69 +84,77 @@ HBITMAP BuildKeyMask(const ImageInfo* background) {
     return mask.Release();
 }
 
-void ChooseSurfaceMode() {
-    PaintMode = PaintModeFor(BackgroundHasAlpha != 0, LayeredAvailable != 0, ZOrder);
-    if (PaintMode == 1) {
-        ComposeLayered();
+void ChooseSurfaceMode(HWND window, POINT at) {
+    const ImageInfo& background = Settings.Background;
+    Record.PaintMode =
+        PaintModeFor(Record.BackgroundHasAlpha, Record.LayeredAvailable, Settings.ZOrder);
+    if (Record.PaintMode == SurfaceLayered) {
+        ComposeLayered(window, at);
         return;
     }
     HRGN region;
-    if (BackgroundHasAlpha) {
-        ScopedGdiObject<HBITMAP> keyMask(BuildKeyMask(&Background));
+    if (Record.BackgroundHasAlpha) {
+        ScopedGdiObject<HBITMAP> keyMask(BuildKeyMask(&background));
         region = BitmapToRegion(keyMask.handle, RGB(255, 0, 255), 0, 0);
     } else {
-        region = BitmapToRegion(Background.MaskBitmap, RGB(255, 255, 255), 0, 0);
+        region = BitmapToRegion(background.MaskBitmap, RGB(255, 255, 255), 0, 0);
     }
     // The window owns the region from here on.
-    SetWindowRgn(PluginWindow, region, TRUE);
+    SetWindowRgn(window, region, TRUE);
 }
 
-void ComposeLayered() {
+void ComposeLayered(HWND window, POINT at) {
+    const ImageInfo& background = Settings.Background;
     ScopedScreenDC screen;
     ScopedMemoryDC work(screen.dc);
     if (!work.dc) return;
-    ScopedSelect workPicture(work.dc, Background.ColorBitmap);
+    ScopedSelect workPicture(work.dc, background.ColorBitmap);
     if (!workPicture.previous) return; // drawing elsewhere would not be shown
     {
         ScopedMemoryDC copy(screen.dc);
-        ScopedSelect copyPicture(copy.dc, BackgroundCopy.ColorBitmap);
+        ScopedSelect copyPicture(copy.dc, Settings.BackgroundCopy.ColorBitmap);
         if (copyPicture.previous)
-            BitBlt(work.dc, 0, 0, Background.Width, Background.Height, copy.dc, 0, 0, SRCCOPY);
+            BitBlt(work.dc, 0, 0, background.Width, background.Height, copy.dc, 0, 0, SRCCOPY);
     }
     DrawAllMeters(work.dc);
     if (!UpdateLayeredWindowEntry) return;
-    POINT position = {WindowX, WindowY};
-    SIZE size = {Background.Width, Background.Height};
+    SIZE size = {background.Width, background.Height};
     POINT origin = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, LayeredSourceAlpha(Transparency), AC_SRC_ALPHA};
-    UpdateLayeredWindowEntry(PluginWindow, screen.dc, &position, &size, work.dc, &origin, 0, &blend,
-                             ULW_ALPHA);
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, LayeredSourceAlpha(Settings.Transparency), AC_SRC_ALPHA};
+    UpdateLayeredWindowEntry(window, screen.dc, &at, &size, work.dc, &origin, 0, &blend, ULW_ALPHA);
 }
 
-void PaintSurface(HDC paint) {
-    if (!BackBuffer) return;
-    if (PaintMode == 0) {
+void PaintSurface(HWND window, HDC paint) {
+    const HDC back = Record.BackBuffer;
+    if (!back) return;
+    const ImageInfo& background = Settings.Background;
+    if (Record.PaintMode == SurfacePainted) {
         RECT client = {};
-        RECT window = {};
-        GetClientRect(PluginWindow, &client);
-        GetWindowRect(PluginWindow, &window);
+        RECT placed = {};
+        GetClientRect(window, &client);
+        GetWindowRect(window, &placed);
         RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        int flags = 4;
-        if (HostContext.SkinOption3) flags += 1;
-        if (!HostContext.SkinOption2) flags += 2;
-        DrawSkin(BackBuffer, BackBuffer, &client, &window, &screen,
-                 static_cast<int>(HostContext.SkinOption1),
+        int flags = DrawSkinAlways;
+        if (HostContext.SkinOption3) flags |= DrawSkinOption3Set;
+        if (!HostContext.SkinOption2) flags |= DrawSkinOption2Clear;
+        DrawSkin(back, back, &client, &placed, &screen, static_cast<int>(HostContext.SkinOption1),
                  static_cast<int>(HostContext.SkinOption4), flags);
     }
-    DrawPicture(BackBuffer, BackBuffer, 0, 0, &Background);
-    DrawAllMeters(BackBuffer);
-    BitBlt(paint, 0, 0, Background.Width, Background.Height, BackBuffer, 0, 0, SRCCOPY);
+    // The shell's interface names the record without const; it only reads it.
+    DrawPicture(back, back, 0, 0, const_cast<ImageInfo*>(&background));
+    DrawAllMeters(back);
+    BitBlt(paint, 0, 0, background.Width, background.Height, back, 0, 0, SRCCOPY);
 }
 
 void ReleaseSurface() {
-    if (!BackBuffer) return;
-    if (BackBufferOldBitmap) DeleteObject(SelectObject(BackBuffer, BackBufferOldBitmap));
-    DeleteDC(BackBuffer);
-    BackBuffer = nullptr;
-    BackBufferOldBitmap = nullptr;
+    if (!Record.BackBuffer) return;
+    if (Record.BackBufferOldBitmap)
+        DeleteObject(SelectObject(Record.BackBuffer, Record.BackBufferOldBitmap));
+    DeleteDC(Record.BackBuffer);
+    Record.BackBuffer = nullptr;
+    Record.BackBufferOldBitmap = nullptr;
+}
+
+SurfaceRecord& SurfaceForTests() {
+    return Record;
 }

@@ -16,6 +16,6 @@ uint8_t ConstantWindowAlpha(int32_t transparency) {
     return static_cast<uint8_t>((100 - static_cast<int64_t>(transparency)) * 255 / 100);
 }
 
-int32_t PaintModeFor(bool backgroundHasAlpha, bool layeredAvailable, int32_t zOrder) {
-    return backgroundHasAlpha && layeredAvailable && zOrder != 0 ? 1 : 0;
+SurfaceMode PaintModeFor(bool backgroundHasAlpha, bool layeredAvailable, int32_t zOrder) {
+    return backgroundHasAlpha && layeredAvailable && zOrder != 0 ? SurfaceLayered : SurfacePainted;
 }

@@ -14,6 +14,10 @@ uint8_t LayeredSourceAlpha(int32_t transparency);
 // Whole-window alpha of a painted window: (100 - T) * 255 div 100.
 uint8_t ConstantWindowAlpha(int32_t transparency);
 
-// 1 (layered) when the background has alpha, the system can update layered
-// windows and the window is not on the desktop; else 0 (painted).
-int32_t PaintModeFor(bool backgroundHasAlpha, bool layeredAvailable, int32_t zOrder);
+// How the window's picture is renewed: painted on WM_PAINT, or composed and
+// handed to the system as a layered window.
+enum SurfaceMode : int32_t { SurfacePainted = 0, SurfaceLayered = 1 };
+
+// Layered when the background has alpha, the system can update layered
+// windows and the window is not on the desktop; else painted.
+SurfaceMode PaintModeFor(bool backgroundHasAlpha, bool layeredAvailable, int32_t zOrder);

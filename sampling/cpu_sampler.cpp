@@ -1,9 +1,11 @@
 // The CPU samplers: the usage device and the dynamic registry statistics on
 // the 95/98/Me family, the native system-information query on NT.
-#include "sampling/sampling.h"
-#include "sampling/cpu_load.h"
 #include "sampling/cpu_sampler.h"
-#include "plugin/plugin_state.h"
+
+#include "sampling/cpu_load.h"
+#include "settings/host_context.h"
+#include "settings/settings_record.h"
+#include "win32/proc_address.h"
 
 #include <cstring>
 
@@ -98,11 +100,11 @@ static uint8_t SampleCpuRegistry() {
 }
 
 // The device is loaded from the module's own directory, made current while it opens.
-static HANDLE OpenCpuUsageDevice() {
+static HANDLE OpenCpuUsageDevice(HINSTANCE module) {
     char saved[MAX_PATH] = "";
     DWORD savedLength = GetCurrentDirectoryA(sizeof saved, saved);
     char path[MAX_PATH] = "";
-    if (GetModuleFileNameA(ModuleInstance, path, sizeof path) == 0) path[0] = '\0';
+    if (GetModuleFileNameA(module, path, sizeof path) == 0) path[0] = '\0';
     path[sizeof path - 1] = '\0';
     // Only a directory that can be restored afterwards is changed.
     const bool restorable = savedLength > 0 && savedLength < sizeof saved;
@@ -117,10 +119,10 @@ static HANDLE OpenCpuUsageDevice() {
     return device;
 }
 
-static void StartWindows9x() {
+static void StartWindows9x(HINSTANCE module) {
     StartedOnWindows9x = true;
-    if (UseVXD) {
-        HANDLE device = OpenCpuUsageDevice();
+    if (Settings.UseVXD) {
+        HANDLE device = OpenCpuUsageDevice(module);
         if (device != INVALID_HANDLE_VALUE) {
             VxdHandle = device;
             SampleCpu = SampleCpuVxd;
@@ -139,8 +141,7 @@ static void StartWindows9x() {
 static void StartNt() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!ntdll) return;
-    NtQuery = reinterpret_cast<NtQuerySystemInformationProc>(
-        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
+    NtQuery = ProcAddress<NtQuerySystemInformationProc>(ntdll, "NtQuerySystemInformation");
     if (!NtQuery) return;
     NtQuery(BasicInformationClass, BasicInformation, sizeof BasicInformation, nullptr);
     NtQuery(TimeOfDayInformationClass, TimeOfDayInformation, sizeof TimeOfDayInformation, nullptr);
@@ -153,13 +154,13 @@ static void StartNt() {
     ChosenCpuMethod = CpuMethodNt;
 }
 
-void StartCpuSampler() {
+void StartCpuSampler(HINSTANCE module) {
     SampleCpu = SampleCpuNone;
     ChosenCpuMethod = CpuMethodNone;
     StartedOnWindows9x = false;
     DWORD platform = HostContext.OsVersion ? HostContext.OsVersion->dwPlatformId : 0;
     if (platform == VER_PLATFORM_WIN32_WINDOWS)
-        StartWindows9x();
+        StartWindows9x(module);
     else if (platform == VER_PLATFORM_WIN32_NT)
         StartNt();
 }

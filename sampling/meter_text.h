@@ -1,12 +1,12 @@
 // The text line of a meter: prefix, number and postfix; no platform calls.
 #pragma once
 
+#include "settings/sizes.h"
+
 #include <cstddef>
 #include <cstdint>
 
-const size_t MeterTextRoom = 256;  // a meter's Text, terminator included
-const size_t MeterAffixRoom = 101; // a meter's Prefix and Postfix
-const size_t NumberTextRoom = 16;  // the longest number form is ten digits
+const size_t NumberTextRoom = 16; // the longest number form is ten digits
 
 // How a byte count is shown: a format for wvsprintfA-style formatting and its
 // arguments. With a unit ("%i.%i K") both are used, without one only Whole.

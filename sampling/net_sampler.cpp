@@ -1,9 +1,8 @@
-// The network sampler: the interface table read through IPHLPAPI.DLL's
-// GetIfTable into one static buffer, summed by SumIfTable. The sampler holds
-// the library from StartNetSampler to StopNetSampler.
-#include "sampling/sampling.h"
+// The network sampler: GetIfTable into one static buffer, summed by SumIfTable.
 #include "sampling/net_sampler.h"
-#include "sampling/net_traffic.h"
+
+#include "settings/settings_record.h"
+#include "win32/proc_address.h"
 
 #include <iprtrmib.h>
 
@@ -16,9 +15,8 @@ static_assert(offsetof(MIB_IFROW, dwSpeed) == offsetof(IfRowLayout, Speed), "dwS
 static_assert(offsetof(MIB_IFROW, dwInOctets) == offsetof(IfRowLayout, InOctets), "dwInOctets");
 static_assert(offsetof(MIB_IFROW, dwOutOctets) == offsetof(IfRowLayout, OutOctets), "dwOutOctets");
 static_assert(offsetof(MIB_IFROW, bDescr) == offsetof(IfRowLayout, Descr), "bDescr");
-static_assert(sizeof(NetSampleRecord) == sizeof(NetReading), "one sample's fields");
-
-NetSampleRecord NetSample;
+static NetReading LastSample;
+const NetReading& NetSample = LastSample;
 HMODULE IpHelperModule;
 static GetIfTableProc GetIfTable; // 0 when IPHLPAPI.DLL lacks it
 static NetStateRecord NetState;
@@ -28,8 +26,7 @@ static IfTableLayout IfTableBuffer;
 bool StartNetSampler() {
     IpHelperModule = LoadLibraryA("IPHLPAPI.DLL");
     if (!IpHelperModule) return false;
-    GetIfTable = reinterpret_cast<GetIfTableProc>(
-        reinterpret_cast<void*>(GetProcAddress(IpHelperModule, "GetIfTable")));
+    GetIfTable = ProcAddress<GetIfTableProc>(IpHelperModule, "GetIfTable");
     if (!GetIfTable) {
         FreeLibrary(IpHelperModule);
         IpHelperModule = nullptr;
@@ -44,17 +41,12 @@ void StopNetSampler() {
     GetIfTable = nullptr;
 }
 
-void SampleNet(NetSampleRecord* sample) {
-    *sample = NetSampleRecord{};
+void SampleNet() {
+    LastSample = NetReading{};
     if (!IpHelperModule || !GetIfTable) return;
     ULONG size = IfTableBytes;
     // A failed read leaves the sums alone: the next deltas cover both intervals.
     if (GetIfTable(reinterpret_cast<PMIB_IFTABLE>(&IfTableBuffer), &size, FALSE) != NO_ERROR)
         return;
-    NetReading reading;
-    SumIfTable(&NetState, &IfTableBuffer, MaxNetSpeed, &reading);
-    sample->InPercent = reading.InPercent;
-    sample->OutPercent = reading.OutPercent;
-    sample->InBytes = reading.InBytes;
-    sample->OutBytes = reading.OutBytes;
+    SumIfTable(&NetState, &IfTableBuffer, Settings.MaxNetSpeed, &LastSample);
 }

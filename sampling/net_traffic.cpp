@@ -71,10 +71,10 @@ void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed
     const bool sameInterfaces = SameInterfaces(&counted, &state->Counted);
     state->Counted.Count = counted.Count;
     std::memcpy(state->Counted.Indexes, counted.Indexes, counted.Count * sizeof counted.Indexes[0]);
-    if (state->Started == 0 || !sameInterfaces) {
+    if (!state->Started || !sameInterfaces) {
         state->PrevIn = in;
         state->PrevOut = out;
-        state->Started = -1;
+        state->Started = true;
         return;
     }
     reading->InBytes = static_cast<int32_t>(in - state->PrevIn);

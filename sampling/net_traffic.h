@@ -60,7 +60,7 @@ struct IfIndexList {
 
 // Kept between samples: the baseline sums and each row position's running total.
 struct NetStateRecord {
-    int32_t Started; // 0 until the first sample primed the sums, then all bits set
+    bool Started; // the first sample primed the sums
     uint32_t PrevIn;
     uint32_t PrevOut;
     uint32_t LinkSpeed; // full scale chosen during the current sample
@@ -68,7 +68,7 @@ struct NetStateRecord {
     IfIndexList Counted; // the interfaces that PrevIn and PrevOut sum
 };
 
-// What one sample yields; the same fields, in the same order, as NetSample.
+// What one sample yields: the network meters' levels and the bytes behind them.
 struct NetReading {
     int32_t InPercent;
     int32_t OutPercent;

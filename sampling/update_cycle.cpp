@@ -1,8 +1,12 @@
-// The two ticks that keep the meters current: the network tick (levels and
-// texts only) and the update tick (processor, memory, then the picture).
-#include "sampling/sampling.h"
-#include "plugin/plugin_state.h"
-#include "render/render.h"
+// The network tick and the update tick.
+#include "sampling/update_cycle.h"
+
+#include "sampling/cpu_sampler.h"
+#include "sampling/meter_format.h"
+#include "sampling/net_sampler.h"
+#include "win32/proc_address.h"
+
+#include <windows.h>
 
 typedef BOOL(WINAPI* GlobalMemoryStatusExProc)(LPMEMORYSTATUSEX status);
 
@@ -22,10 +26,8 @@ struct MemoryFigures {
 static MemoryFigures ReadMemory() {
     if (!MemoryStatusExLookedUp) {
         MemoryStatusExLookedUp = true;
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        if (kernel)
-            MemoryStatusExProc = reinterpret_cast<GlobalMemoryStatusExProc>(
-                reinterpret_cast<void*>(GetProcAddress(kernel, "GlobalMemoryStatusEx")));
+        MemoryStatusExProc = ProcAddress<GlobalMemoryStatusExProc>(GetModuleHandleA("kernel32.dll"),
+                                                                   "GlobalMemoryStatusEx");
     }
     MemoryStatusEx.dwLength = sizeof MemoryStatusEx;
     if (MemoryStatusExProc && MemoryStatusExProc(&MemoryStatusEx)) {
@@ -39,25 +41,27 @@ static MemoryFigures ReadMemory() {
 }
 
 void NetTick() {
-    SampleNet(&NetSample);
-    NetInMeter.Headroom = 100 - NetSample.InPercent;
-    NetOutMeter.Headroom = 100 - NetSample.OutPercent;
-    if (NetInMeter.TextEnabled)
-        FormatTraffic(&NetInMeter, static_cast<uint32_t>(NetSample.InBytes));
-    if (NetOutMeter.TextEnabled)
-        FormatTraffic(&NetOutMeter, static_cast<uint32_t>(NetSample.OutBytes));
+    const Meter& in = Settings.NetInMeter;
+    const Meter& out = Settings.NetOutMeter;
+    ReadingsRecord& readings = ReadingsToRenew();
+    SampleNet();
+    readings.NetIn.Headroom = 100 - NetSample.InPercent;
+    readings.NetOut.Headroom = 100 - NetSample.OutPercent;
+    if (in.TextEnabled)
+        FormatTraffic(in, &readings.NetIn, static_cast<uint32_t>(NetSample.InBytes));
+    if (out.TextEnabled)
+        FormatTraffic(out, &readings.NetOut, static_cast<uint32_t>(NetSample.OutBytes));
     // Nothing is drawn: the next renewal of the picture shows these values.
 }
 
 void UpdateTick() {
-    CpuMeter.Headroom = SampleCpu();
+    ReadingsRecord& readings = ReadingsToRenew();
+    readings.Cpu.Headroom = SampleCpu();
     MemoryFigures memory = ReadMemory();
-    MemMeter.Headroom = 100 - static_cast<int32_t>(memory.Load);
-    if (CpuMeter.TextEnabled)
-        FormatPlain(&CpuMeter, static_cast<uint32_t>(100 - CpuMeter.Headroom));
-    if (MemMeter.TextEnabled) FormatPlain(&MemMeter, memory.UsedMegabytes);
-    if (PaintMode == 1)
-        ComposeLayered();
-    else
-        InvalidateRect(PluginWindow, nullptr, TRUE);
+    readings.Mem.Headroom = 100 - static_cast<int32_t>(memory.Load);
+    if (Settings.CpuMeter.TextEnabled)
+        FormatPlain(Settings.CpuMeter, &readings.Cpu,
+                    static_cast<uint32_t>(100 - readings.Cpu.Headroom));
+    if (Settings.MemMeter.TextEnabled)
+        FormatPlain(Settings.MemMeter, &readings.Mem, memory.UsedMegabytes);
 }

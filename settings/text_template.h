@@ -2,10 +2,9 @@
 // colour conversion, on plain values and buffers.
 #pragma once
 
-#include <cstdint>
+#include "settings/sizes.h"
 
-// Longest prefix or postfix kept from a template; the rest of a longer part is cut.
-const int32_t TemplatePartMax = 100;
+#include <cstdint>
 
 // Splits "prefix %i postfix" at its first number marker ("%i" or "%u").
 // Later markers are dropped and the text between them joins the postfix.

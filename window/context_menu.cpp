@@ -1,9 +1,8 @@
-// The context menu and its one command, which asks the shell to open the
-// plug-in's settings.
-#include "plugin/plugin_state.h"
-#include "window/properties_text.h"
-#include "window/window_parts.h"
+#include "window/context_menu.h"
+
+#include "settings/host_context.h"
 #include "win32/scoped_handle.h"
+#include "window/properties_text.h"
 
 static void SendToShell(UINT message, LPARAM lParam) {
     SendMessageA(HostContext.ShellWindow, message, 0, lParam);

@@ -1,8 +1,7 @@
-// Full-screen notices: an application covering the screen sends the meter to
-// the bottom; an Always on top meter comes back on top when it closes.
-#include "settings/settings.h"
-#include "window/lock_rules.h"
-#include "window/window_parts.h"
+#include "window/full_screen.h"
+
+#include "settings/settings_record.h"
+#include "settings/window_levels.h"
 
 #include <shellapi.h>
 
@@ -12,7 +11,7 @@ void OnAppBarNotice(HWND window, WPARAM notice, LPARAM lParam) {
     if (notice != ABN_FULLSCREENAPP) return;
     if (lParam != 0) {
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, KeepPlace);
-    } else if (ZOrder == ZOrderAlwaysOnTop) {
+    } else if (Settings.ZOrder == ZOrderAlwaysOnTop) {
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, KeepPlace);
         InvalidateRect(window, nullptr, FALSE);
     }

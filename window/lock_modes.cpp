@@ -1,22 +1,15 @@
-// Lock modes: the hit test, the unhide poll of Hide on mouse over and the
-// ghost poll that makes a click-through window draggable while SHIFT is held.
-#include "window/window_proc.h"
+#include "window/lock_modes.h"
 
-#include "plugin/plugin_state.h"
-#include "settings/settings.h"
+#include "settings/settings_record.h"
 #include "window/lock_rules.h"
-#include "window/window_parts.h"
+#include "window/window_messages.h"
 
-RECT SavedRect;
-int32_t GhostInteractive;
-HCURSOR ArrowCursor;
-HCURSOR MoveCursor;
+namespace {
 
-void LoadWindowCursors() {
-    ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
-    MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
-}
+LockStateRecord Record;
 
+// SHIFT's state: the physical key (asynchronous) or as the thread's
+// messages have seen it.
 bool ShiftDownAsync() {
     return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
 }
@@ -24,47 +17,61 @@ bool ShiftDownThread() {
     return (GetKeyState(VK_SHIFT) & 0x8000) != 0;
 }
 
-static bool CursorInSavedRect() {
+bool CursorInSavedRect() {
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
-    return PtInRect(&SavedRect, cursor) != FALSE;
+    return PtInRect(&Record.SavedRect, cursor) != FALSE;
+}
+
+void SetClickThrough(HWND window, bool on) {
+    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
+    style = on ? (style | WS_EX_TRANSPARENT) : (style & ~WS_EX_TRANSPARENT);
+    SetWindowLongA(window, GWL_EXSTYLE, style);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+} // namespace
+
+const LockStateRecord& LockState = Record;
+
+void LoadWindowCursors() {
+    Record.ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
+    Record.MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+}
+
+void ResetLockState() {
+    Record.SavedRect = RECT{0, 0, 0, 0};
+    Record.GhostInteractive = false;
 }
 
 LRESULT OnHitTest(HWND window) {
-    HitDecision decision = LockModeHitTest(LockMode, ShiftDownAsync());
+    HitDecision decision = LockModeHitTest(Settings.LockMode, ShiftDownAsync());
     if (decision.Hide) {
-        GetWindowRect(window, &SavedRect);
+        GetWindowRect(window, &Record.SavedRect);
         ShowWindow(window, SW_HIDE);
         SetTimer(window, TimerUnhide, UnhidePeriod, nullptr);
     }
     return decision.Answer;
 }
 
-void UnhideTick() {
+void UnhideTick(HWND window) {
     if (StayHidden(CursorInSavedRect(), ShiftDownAsync())) return;
-    ShowWindow(PluginWindow, SW_SHOW);
-    KillTimer(PluginWindow, TimerUnhide);
+    ShowWindow(window, SW_SHOW);
+    KillTimer(window, TimerUnhide);
 }
 
-static void SetClickThrough(bool on) {
-    LONG style = GetWindowLongA(PluginWindow, GWL_EXSTYLE);
-    style = on ? (style | WS_EX_TRANSPARENT) : (style & ~WS_EX_TRANSPARENT);
-    SetWindowLongA(PluginWindow, GWL_EXSTYLE, style);
-    InvalidateRect(PluginWindow, nullptr, FALSE);
-}
-
-void GhostPoll() {
-    GetWindowRect(PluginWindow, &SavedRect);
-    switch (GhostStep(CursorInSavedRect(), ShiftDownThread(), GhostInteractive != 0)) {
+void GhostPoll(HWND window) {
+    GetWindowRect(window, &Record.SavedRect);
+    switch (GhostStep(CursorInSavedRect(), ShiftDownThread(), Record.GhostInteractive)) {
     case GhostToInteractive:
-        SetClickThrough(false);
-        GhostInteractive = -1;
-        SetCursor(MoveCursor);
+        SetClickThrough(window, false);
+        Record.GhostInteractive = true;
+        SetCursor(Record.MoveCursor);
         break;
     case GhostToPassThrough:
-        SetClickThrough(true);
-        SetCursor(ArrowCursor);
-        GhostInteractive = 0;
+        SetClickThrough(window, true);
+        SetCursor(Record.ArrowCursor);
+        Record.GhostInteractive = false;
         break;
     case GhostStay:
         break;

@@ -3,23 +3,14 @@
 // hidden window stays hidden.
 #pragma once
 
+#include "settings/window_levels.h"
+
 #include <cstdint>
 
 // Hit-test answers, the same numbers as HTNOWHERE, HTCLIENT and HTCAPTION.
 const int32_t HitNowhere = 0;
 const int32_t HitClient = 1;
 const int32_t HitCaption = 2;
-
-const int32_t LockUnlocked = 0;
-const int32_t LockWindow = 1;
-const int32_t LockHideOnMouseOver = 2;
-const int32_t LockGhost = 3;
-
-// The window's z-order setting: a child of the desktop, a normal popup, or
-// one above all others.
-const int32_t ZOrderDesktop = 0;
-const int32_t ZOrderNormal = 1;
-const int32_t ZOrderAlwaysOnTop = 2;
 
 struct HitDecision {
     int32_t Answer;

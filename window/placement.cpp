@@ -2,15 +2,14 @@
 // moving the window between screen and parent coordinates.
 #include "window/placement.h"
 
-#include "render/render.h"
-#include "settings/settings.h"
+#include "render/surface.h"
+#include "settings/settings_record.h"
 #include "window/placement_rules.h"
 #include "win32/proc_address.h"
 
-int32_t SavedPlaceX;
-int32_t SavedPlaceY;
-
 namespace {
+
+WindowPlaceRecord Record;
 
 const int32_t MaxMonitors = 16;
 MonitorArea Monitors[MaxMonitors];
@@ -51,14 +50,14 @@ void AddPrimaryScreen() {
     MonitorCount = 1;
 }
 
-ScreenPoint ShownPlace() {
+ScreenPoint PlaceOnMonitorsNow() {
     MonitorCount = 0;
     if (EnumDisplayMonitorsEntry && GetMonitorInfoEntry)
         EnumDisplayMonitorsEntry(nullptr, nullptr, AddMonitor, 0);
     else
         AddPrimaryScreen();
-    return PlaceOnMonitors({SavedPlaceX, SavedPlaceY}, Background.Width, Background.Height,
-                           Monitors, MonitorCount);
+    return PlaceOnMonitors({Record.SavedPlaceX, Record.SavedPlaceY}, Settings.Background.Width,
+                           Settings.Background.Height, Monitors, MonitorCount);
 }
 
 // A point of the screen in the coordinates a window with this parent is
@@ -71,29 +70,49 @@ POINT InParent(HWND parent, ScreenPoint at) {
 
 } // namespace
 
+const WindowPlaceRecord& Place = Record;
+
+POINT ShownPoint() {
+    return POINT{Record.WindowX, Record.WindowY};
+}
+
 POINT PlaceAtStart(HWND parent) {
     const HMODULE user32 = GetModuleHandleA("user32.dll");
     EnumDisplayMonitorsEntry = ProcAddress<EnumDisplayMonitorsProc>(user32, "EnumDisplayMonitors");
     GetMonitorInfoEntry = ProcAddress<GetMonitorInfoProc>(user32, "GetMonitorInfoA");
-    SavedPlaceX = WindowX;
-    SavedPlaceY = WindowY;
-    const ScreenPoint shown = ShownPlace();
-    WindowX = shown.X;
-    WindowY = shown.Y;
+    Record.SavedPlaceX = Settings.WindowX;
+    Record.SavedPlaceY = Settings.WindowY;
+    const ScreenPoint shown = PlaceOnMonitorsNow();
+    Record.WindowX = shown.X;
+    Record.WindowY = shown.Y;
     return InParent(parent, shown);
 }
 
 void PlaceAfterDisplayChange(HWND window) {
-    const ScreenPoint shown = ShownPlace();
+    const ScreenPoint shown = PlaceOnMonitorsNow();
     RECT now;
     GetWindowRect(window, &now);
-    WindowX = shown.X;
-    WindowY = shown.Y;
+    Record.WindowX = shown.X;
+    Record.WindowY = shown.Y;
     if (now.left == shown.X && now.top == shown.Y) return;
     const HWND parent =
         (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : nullptr;
     const POINT at = InParent(parent, shown);
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A painted window shows what lies behind it, which has changed.
-    if (PaintMode == 0) InvalidateRect(window, nullptr, FALSE);
+    if (Surface.PaintMode == SurfacePainted) InvalidateRect(window, nullptr, FALSE);
+}
+
+void MoveShownPlace(int32_t x, int32_t y) {
+    Record.WindowX = x;
+    Record.WindowY = y;
+}
+
+void SaveShownPlace() {
+    Record.SavedPlaceX = Record.WindowX;
+    Record.SavedPlaceY = Record.WindowY;
+}
+
+WindowPlaceRecord& PlaceForTests() {
+    return Record;
 }

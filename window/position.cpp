@@ -1,20 +1,18 @@
-// Keeping WindowX and WindowY current during a drag and saving them once the
-// drag ends.
-#include "render/render.h"
-#include "settings/settings.h"
+#include "window/position.h"
+
+#include "render/surface.h"
+#include "settings/save_position.h"
 #include "window/placement.h"
-#include "window/window_parts.h"
 
 // A WM_MOVING came since the last end of a move: the user dragged the window.
 static bool Dragged;
 
 void OnMoving(HWND window, const RECT* proposed) {
-    WindowX = proposed->left;
-    WindowY = proposed->top;
+    MoveShownPlace(proposed->left, proposed->top);
     Dragged = true;
     // A painted window shows the shell's background behind it, which changes
     // with every step; a layered one is placed by its next composition.
-    if (PaintMode == 0) InvalidateRect(window, nullptr, FALSE);
+    if (Surface.PaintMode == SurfacePainted) InvalidateRect(window, nullptr, FALSE);
 }
 
 void OnExitSizeMove(HWND window) {
@@ -24,10 +22,9 @@ void OnExitSizeMove(HWND window) {
     // old place. A click that moved nothing keeps the saved place, also when
     // the window is shown elsewhere because no monitor shows that place.
     if (Dragged) {
-        SavedPlaceX = WindowX;
-        SavedPlaceY = WindowY;
+        SaveShownPlace();
         Dragged = false;
     }
-    SavePosition(SavedPlaceX, SavedPlaceY);
+    SavePosition(window, Place.SavedPlaceX, Place.SavedPlaceY);
     InvalidateRect(window, nullptr, FALSE);
 }

@@ -1,15 +1,18 @@
 #include "window/window_proc.h"
 
-#include "plugin/plugin_state.h"
-#include "render/render.h"
-#include "sampling/sampling.h"
-#include "window/placement.h"
-#include "window/window_parts.h"
+#include "render/surface.h"
 #include "win32/scoped_gdi.h"
+#include "window/context_menu.h"
+#include "window/full_screen.h"
+#include "window/lock_modes.h"
+#include "window/placement.h"
+#include "window/position.h"
+#include "window/timer_dispatch.h"
+#include "window/window_messages.h"
 
-void OnPaint(HWND window) {
+static void OnPaint(HWND window) {
     ScopedPaint paint(window);
-    PaintSurface(paint.dc);
+    PaintSurface(window, paint.dc);
 }
 
 LRESULT CALLBACK MeterWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

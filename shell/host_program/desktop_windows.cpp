@@ -3,6 +3,7 @@
 #include "shell/common/wallpaper.h"
 #include "shell/host_program/host_log.h"
 #include "shell/tolvric/desktop_skin.h"
+#include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"
 #include "win32/window_class.h"
 
@@ -23,8 +24,7 @@ const COLORREF LayerKey = RGB(3, 1, 2);
 // the picture it keeps. A shell's own library may not offer the choice.
 void TellDesktopSkin() {
     HMODULE library = GetModuleHandleA("tolvric.dll");
-    auto setDesktopSkin = reinterpret_cast<SetDesktopSkinProc>(
-        library ? reinterpret_cast<void*>(GetProcAddress(library, "SetDesktopSkin")) : nullptr);
+    auto setDesktopSkin = ProcAddress<SetDesktopSkinProc>(library, "SetDesktopSkin");
     int told = setDesktopSkin ? setDesktopSkin(DesktopSkinSource) : 0;
     HostLog("DesktopSkin %s %d", DesktopSkinSource == DesktopSkinSystem ? "system" : "wallpaper",
             told);

@@ -1,5 +1,7 @@
 #include "shell/host_program/plugin_loader.h"
 
+#include "win32/proc_address.h"
+
 #include <cstdio>
 
 static bool CheckImage(const std::string& path, std::string* error) {
@@ -31,7 +33,7 @@ static bool CheckImage(const std::string& path, std::string* error) {
 }
 
 template <typename T> static bool Find(HMODULE module, const char* name, T* entry) {
-    *entry = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    *entry = ProcAddress<T>(module, name);
     return *entry != nullptr;
 }
 

@@ -17,6 +17,7 @@
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
 #include "shell/tolvric/call_log.h"
+#include "win32/com_scope.h"
 #include "win32/scoped_gdi.h"
 
 #include <wincodec.h>
@@ -35,16 +36,6 @@ template <class T> struct ComRef {
         if (Pointer) Pointer->Release();
     }
     T* operator->() const { return Pointer; }
-};
-
-// Balances CoInitializeEx when it succeeded (a thread already in another
-// apartment keeps it).
-struct ComScope {
-    bool Initialized;
-    ComScope() : Initialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (Initialized) CoUninitialize();
-    }
 };
 
 bool FormatHasAlpha(const WICPixelFormatGUID& format) {

@@ -1,6 +1,7 @@
 // Layered windows: whether the system has them, and constant window alpha.
 #include "host/host_library.h"
 #include "shell/tolvric/call_log.h"
+#include "win32/proc_address.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ int __stdcall SetLayered(HWND window, COLORREF key, DWORD alpha, DWORD flags) {
     CallLog("SetLayered 0x%06X %u %u", unsigned(key), unsigned(alpha & 0xFF), unsigned(flags));
     if (!IsWindow(window) || !SystemHasLayeredWindows()) return 0;
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto setAttributes = reinterpret_cast<SetLayeredWindowAttributesProc>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+    auto setAttributes =
+        ProcAddress<SetLayeredWindowAttributesProc>(user32, "SetLayeredWindowAttributes");
     if (!setAttributes) return 0;
     LONG style = GetWindowLongA(window, GWL_EXSTYLE);
     if (!(style & WS_EX_LAYERED)) SetWindowLongA(window, GWL_EXSTYLE, style | WS_EX_LAYERED);

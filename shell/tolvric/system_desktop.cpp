@@ -4,6 +4,7 @@
 #include "shell/tolvric/system_desktop.h"
 
 #include "shell/tolvric/image_loader.h"
+#include "win32/com_scope.h"
 #include "win32/scoped_gdi.h"
 #include "win32/scoped_handle.h"
 
@@ -96,16 +97,6 @@ void ReadClassicSettings(SystemDesktop* desktop) {
     if (!DesktopText(L"Wallpaper", path, MAX_PATH))
         SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0);
 }
-
-// Balances CoInitializeEx when it succeeded (a thread already in another
-// apartment keeps it).
-struct ComScope {
-    bool Initialized;
-    ComScope() : Initialized(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (Initialized) CoUninitialize();
-    }
-};
 
 // Windows 8 and later: a picture per monitor, its placement and the colour
 // from the system's wallpaper interface. False where the system has none (an

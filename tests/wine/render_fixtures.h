@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/render.h"
+#include "tests/wine/plugin_internals.h"
+#include "win32/dib_info.h"
 
 struct Dib32 {
     HBITMAP bitmap = nullptr;
@@ -19,13 +20,7 @@ struct Dib32 {
 
 inline Dib32 MakeDib(int32_t width, int32_t height, uint32_t fill = 0) {
     Dib32 d;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = Dib32Info(width, height);
     void* bits = nullptr;
     d.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     d.bits = static_cast<uint32_t*>(bits);
@@ -102,21 +97,40 @@ ImageInfo MakeMaskedStrip(int32_t frames, int32_t frameWidth, int32_t height,
     return image;
 }
 
-inline void ResetMeter(Meter* meter, const ImageInfo& image, int32_t frames, int32_t headroom,
-                       int32_t x, int32_t y) {
+// A meter as configured and its reading, for drawing one on its own.
+struct TestMeter {
+    Meter Config;
+    MeterReading Reading;
+};
+
+inline void ResetMeter(Meter* meter, MeterReading* reading, const ImageInfo& image, int32_t frames,
+                       int32_t headroom, int32_t x, int32_t y) {
     std::memset(meter, 0, sizeof *meter);
+    std::memset(reading, 0, sizeof *reading);
     meter->Image = image;
     meter->FramesCount = frames;
-    meter->Headroom = headroom;
+    reading->Headroom = headroom;
     meter->OffsetX = x;
     meter->OffsetY = y;
 }
+inline void ResetMeter(TestMeter* meter, const ImageInfo& image, int32_t frames, int32_t headroom,
+                       int32_t x, int32_t y) {
+    ResetMeter(&meter->Config, &meter->Reading, image, frames, headroom, x, y);
+}
 
-inline void SetMeterText(Meter* meter, const char* text, int32_t x, int32_t y) {
-    meter->TextEnabled = -1;
-    lstrcpynA(meter->Text, text, sizeof meter->Text);
+inline void SetMeterText(Meter* meter, MeterReading* reading, const char* text, int32_t x,
+                         int32_t y) {
+    meter->TextEnabled = true;
+    lstrcpynA(reading->Text, text, sizeof reading->Text);
     meter->TextdX = x;
     meter->TextdY = y;
+}
+inline void SetMeterText(TestMeter* meter, const char* text, int32_t x, int32_t y) {
+    SetMeterText(&meter->Config, &meter->Reading, text, x, y);
+}
+
+inline void DrawMeter(HDC target, const TestMeter* meter) {
+    DrawMeter(target, meter->Config, meter->Reading);
 }
 
 // The meter font at three times a 12-pixel face, as the settings make it.

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/host_library.h"
-#include "render/render.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/render_fixtures.h"
 #include "tests/wine/render_gdi_hooks.h"
 
@@ -43,7 +43,7 @@ TEST(DrawMeter, ShowsTheFrameOfTheLevelAtItsOffset) {
                           {-1, 9},  {-70, 9}, {INT_MIN, 9}, {101, 0}, {INT_MAX, 0}};
     for (const Case& c : cases) {
         Target t(40, 30, 0x00000000);
-        Meter meter;
+        TestMeter meter;
         ResetMeter(&meter, strip, 10, c.headroom, 5, 7);
         DrawMeter(t.dc, &meter);
         ExpectFrameAt(t, 5, 7, 8, 6, FrameColours[c.frame], 0,
@@ -57,7 +57,7 @@ TEST(DrawMeter, OneFrameShowsTheWholePictureAndTheRemainderNeverShows) {
     ImageInfo whole = MakeAlphaStrip(1, 20, 4, one);
     for (int32_t headroom : {0, 37, 100}) {
         Target t(30, 10);
-        Meter meter;
+        TestMeter meter;
         ResetMeter(&meter, whole, 1, headroom, 2, 3);
         DrawMeter(t.dc, &meter);
         ExpectFrameAt(t, 2, 3, 20, 4, one[0], 0, "single frame");
@@ -69,7 +69,7 @@ TEST(DrawMeter, OneFrameShowsTheWholePictureAndTheRemainderNeverShows) {
     ASSERT_EQ(strip.Width, 100);
     for (int32_t headroom : {0, -5}) {
         Target t(50, 10);
-        Meter meter;
+        TestMeter meter;
         ResetMeter(&meter, strip, 3, headroom, 0, 0);
         DrawMeter(t.dc, &meter);
         ExpectFrameAt(t, 0, 0, 33, 5, FrameColours[2], 0, "last of three");
@@ -82,7 +82,7 @@ TEST(DrawMeter, MaskPathGivesAlphaZeroExactlyWhereTheMaskIsWhite) {
     auto masked = [](int32_t x, int32_t y) { return x < 12 || ((x / 2 + y / 2) % 2) == 0; };
     ImageInfo strip = MakeMaskedStrip(2, 12, 10, FrameColours + 3, masked);
     Target t(30, 20, 0x00000000);
-    Meter meter;
+    TestMeter meter;
     ResetMeter(&meter, strip, 2, 0, 4, 6); // usage 100: frame 1
     DrawMeter(t.dc, &meter);
     for (int32_t y = 0; y < 20; ++y)
@@ -109,7 +109,7 @@ TEST(DrawMeter, PictureWithoutBitsOrMaskIsDrawnOpaque) {
     image.Width = 16;
     image.Height = 4;
     Target t(20, 10, 0xFF000000);
-    Meter meter;
+    TestMeter meter;
     ResetMeter(&meter, image, 2, 0, 1, 1);
     DrawMeter(t.dc, &meter);
     ExpectFrameAt(t, 1, 1, 8, 4, 0xFF224466, 0xFF000000, "opaque frame");
@@ -120,7 +120,7 @@ TEST(DrawMeter, FailedPictureDrawsNothingNotEvenItsText) {
     ImageInfo failed = {};
     failed.Kind = ImageKindFailed;
     Target t(60, 40, 0x11223344);
-    Meter meter;
+    TestMeter meter;
     ResetMeter(&meter, failed, 1, 0, 0, 0);
     SetMeterText(&meter, "99%", 30, 20);
     DrawMeter(t.dc, &meter);
@@ -166,7 +166,7 @@ struct TextBox {
 // Size DrawTextA measures for the text with the meter font.
 SIZE Measure(const char* text) {
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, MeterFont.Handle);
+    HGDIOBJ old = SelectObject(dc, SettingsForLoading().MeterFont.Handle);
     RECT r = {0, 0, 0, 0};
     DrawTextA(dc, text, lstrlenA(text), &r, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
@@ -175,8 +175,8 @@ SIZE Measure(const char* text) {
 }
 
 struct GlowText : ::testing::Test {
-    void SetUp() override { MeterFont.Handle = MakeMeterFont(); }
-    void TearDown() override { DeleteObject(MeterFont.Handle); }
+    void SetUp() override { SettingsForLoading().MeterFont.Handle = MakeMeterFont(); }
+    void TearDown() override { DeleteObject(SettingsForLoading().MeterFont.Handle); }
 };
 
 } // namespace
@@ -262,10 +262,10 @@ TEST_F(GlowText, WithoutShadowOnlyTextPixels) {
 TEST_F(GlowText, MeterTextLiesOverItsFrameAndALaterMeterOverBoth) {
     ImageInfo strip = MakeAlphaStrip(1, 60, 30, FrameColours);
     Target t(80, 40);
-    Meter first, second;
+    TestMeter first, second;
     ResetMeter(&first, strip, 1, 50, 0, 0);
     SetMeterText(&first, "123", 30, 15);
-    FontColor = 0x00FF0000;
+    SettingsForLoading().FontColor = 0x00FF0000;
     DrawMeter(t.dc, &first);
     int reddish = 0;
     for (int32_t y = 0; y < 30; ++y)
@@ -284,7 +284,7 @@ TEST_F(GlowText, NothingIsWrittenThroughAFailedBufferAndNothingLeaks) {
     ASSERT_GT(gdi_hooks::Install(GetModuleHandleA(nullptr)), 0);
     auto masked = [](int32_t x, int32_t) { return x % 3 == 0; };
     ImageInfo strip = MakeMaskedStrip(2, 12, 10, FrameColours, masked);
-    Meter meter;
+    TestMeter meter;
     ResetMeter(&meter, strip, 2, 0, 2, 2);
     SetMeterText(&meter, "50%", 40, 20);
     // One drawing makes 2 + 3 (frame) + 1 + 2 (text) creations; fail each.

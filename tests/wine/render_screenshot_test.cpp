@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "host/host_library.h"
-#include "plugin/plugin_state.h"
-#include "render/render.h"
+#include "tests/wine/plugin_internals.h"
 #include "shell/common/png_writer.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -32,7 +31,7 @@ LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(w, &ps);
         if (w == PluginWindow) {
-            PaintSurface(dc);
+            PaintSurface(w, dc);
         } else { // the desktop: the same skin the painted window draws behind itself
             RECT client, window;
             GetClientRect(w, &client);
@@ -102,8 +101,9 @@ TEST(Screenshot, DefaultSkinLayeredAndPainted) {
     RegisterClassA(&c);
     HWND desktop = CreateWindowExA(0, c.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, 320, 220,
                                    nullptr, nullptr, c.hInstance, nullptr);
-    HostContext = HostContextRecord{};
-    HostContext.DesktopParent = desktop;
+    HostContextRecord context = {};
+    context.DesktopParent = desktop;
+    KeepHostContext(&context);
     Pump();
 
     std::string paths[6];
@@ -113,80 +113,86 @@ TEST(Screenshot, DefaultSkinLayeredAndPainted) {
     for (int mode = 0; mode < 2; ++mode) { // 0 layered, 1 painted
         const bool layered = mode == 0;
         paths[0] = SkinFile("background.png");
-        Background = ImageInfo{};
-        Background.Path = paths[0].c_str();
-        Background.LoadFlags = 2;
-        LoadImageEx(&Background);
-        BackgroundCopy = ImageInfo{};
-        BackgroundCopy.Path = paths[0].c_str();
-        BackgroundCopy.LoadFlags = 2;
-        LoadImageEx(&BackgroundCopy);
-        ASSERT_EQ(Background.Kind, ImageKindAlpha);
-        const MeterSetup setups[4] = {{&CpuMeter, "cpu.png", 63, "CPU 37%", 17},
-                                      {&MemMeter, "mem.png", 45, "Mem 412 MB", 41},
-                                      {&NetInMeter, "netin.png", 80, "In 24 KB/s", 65},
-                                      {&NetOutMeter, "netout.png", 95, "Out 3 KB/s", 89}};
+        SettingsForLoading().Background = ImageInfo{};
+        SettingsForLoading().Background.Path = paths[0].c_str();
+        SettingsForLoading().Background.LoadFlags = 2;
+        LoadImageEx(&SettingsForLoading().Background);
+        SettingsForLoading().BackgroundCopy = ImageInfo{};
+        SettingsForLoading().BackgroundCopy.Path = paths[0].c_str();
+        SettingsForLoading().BackgroundCopy.LoadFlags = 2;
+        LoadImageEx(&SettingsForLoading().BackgroundCopy);
+        ASSERT_EQ(SettingsForLoading().Background.Kind, ImageKindAlpha);
+        const MeterSetup setups[4] = {
+            {&SettingsForLoading().CpuMeter, "cpu.png", 63, "CPU 37%", 17},
+            {&SettingsForLoading().MemMeter, "mem.png", 45, "Mem 412 MB", 41},
+            {&SettingsForLoading().NetInMeter, "netin.png", 80, "In 24 KB/s", 65},
+            {&SettingsForLoading().NetOutMeter, "netout.png", 95, "Out 3 KB/s", 89}};
+        MeterReading* const readings[4] = {&ReadingsToRenew().Cpu, &ReadingsToRenew().Mem,
+                                           &ReadingsToRenew().NetIn, &ReadingsToRenew().NetOut};
         for (int i = 0; i < 4; ++i) {
             Meter* m = setups[i].meter;
             *m = Meter{};
+            MeterReading* r = readings[i];
             paths[1 + i] = SkinFile(setups[i].picture);
             m->Image.Path = paths[1 + i].c_str();
             LoadImageEx(&m->Image);
             ASSERT_NE(m->Image.Kind, ImageKindFailed) << setups[i].picture;
             m->FramesCount = 21;
-            m->Headroom = setups[i].headroom;
+            r->Headroom = setups[i].headroom;
             m->OffsetX = 106;
             m->OffsetY = setups[i].offsetY;
-            m->TextEnabled = -1;
-            lstrcpyA(m->Text, setups[i].text);
+            m->TextEnabled = true;
+            lstrcpyA(r->Text, setups[i].text);
             m->TextdX = 56;
             m->TextdY = setups[i].offsetY + 6;
         }
-        MeterFont = FontInfo{};
-        lstrcpyA(MeterFont.Face, "Tahoma");
-        MeterFont.Size = 8 * 3;
-        MeterFont.Weight = FW_BOLD;
-        GetFontHandle(&MeterFont, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
-        FontColor = 0x00F5ECE6;
-        Transparency = 0;
-        ZOrder = layered ? 1 : 0;
-        WindowX = 40;
-        WindowY = 40;
-        w = Background.Width;
-        h = Background.Height;
+        SettingsForLoading().MeterFont = FontInfo{};
+        lstrcpyA(SettingsForLoading().MeterFont.Face, "Tahoma");
+        SettingsForLoading().MeterFont.Size = 8 * 3;
+        SettingsForLoading().MeterFont.Weight = FW_BOLD;
+        GetFontHandle(&SettingsForLoading().MeterFont,
+                      static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)));
+        SettingsForLoading().FontColor = 0x00F5ECE6;
+        SettingsForLoading().Transparency = 0;
+        SettingsForLoading().ZOrder = layered ? 1 : 0;
+        PlaceForTests().WindowX = 40;
+        PlaceForTests().WindowY = 40;
+        w = SettingsForLoading().Background.Width;
+        h = SettingsForLoading().Background.Height;
         opaque.resize(w * h);
         for (int32_t y = 0; y < h; ++y)
             for (int32_t x = 0; x < w; ++x)
-                opaque[y * w + x] = static_cast<const uint8_t*>(
-                                        Background.Bits)[((h - 1 - y) * w + x) * 4 + 3] >= 240;
+                opaque[y * w + x] =
+                    static_cast<const uint8_t*>(
+                        SettingsForLoading().Background.Bits)[((h - 1 - y) * w + x) * 4 + 3] >= 240;
 
         // A system without layered windows is played by dropping the answer
         // of the UpdateLayeredWindow look-up: the skin then goes painted.
-        BackgroundHasAlpha = -1;
-        LayeredAvailable = CreateSurface() && layered ? -1 : 0;
-        PluginWindow =
-            CreateWindowExA(layered ? WS_EX_TOOLWINDOW | LayeredExStyle : 0, c.lpszClassName,
-                            nullptr, layered ? WS_POPUP : WS_CHILD, WindowX, WindowY, w, h,
-                            layered ? nullptr : desktop, nullptr, c.hInstance, nullptr);
+        SurfaceForTests().LayeredAvailable = CreateSurface() && layered;
+        PluginWindow = CreateWindowExA(layered ? WS_EX_TOOLWINDOW | Surface.LayeredExStyle : 0,
+                                       c.lpszClassName, nullptr, layered ? WS_POPUP : WS_CHILD,
+                                       PlaceForTests().WindowX, PlaceForTests().WindowY, w, h,
+                                       layered ? nullptr : desktop, nullptr, c.hInstance, nullptr);
         ASSERT_NE(PluginWindow, nullptr);
-        ChooseSurfaceMode();
-        ASSERT_EQ(PaintMode, layered ? 1 : 0);
+        ChooseSurfaceMode(PluginWindow, ShownPoint());
+        ASSERT_EQ(Surface.PaintMode, layered ? 1 : 0);
         ShowWindow(PluginWindow, SW_SHOWNA);
         UpdateWindow(PluginWindow);
-        if (layered) ComposeLayered();
+        if (layered) ComposeLayered(PluginWindow, ShownPoint());
         Pump();
-        shots[mode] = Capture(WindowX - 10, WindowY - 10, w + 20, h + 20);
+        shots[mode] =
+            Capture(PlaceForTests().WindowX - 10, PlaceForTests().WindowY - 10, w + 20, h + 20);
         const std::string out = OutputPath(layered ? "render_layered" : "render_painted");
         EXPECT_TRUE(SavePng(out, shots[mode], w + 20, h + 20)) << out;
 
         DestroyWindow(PluginWindow);
         PluginWindow = nullptr;
         ReleaseSurface();
-        FreeImageBitmaps(&Background);
-        FreeImageBitmaps(&BackgroundCopy);
+        FreeImageBitmaps(&SettingsForLoading().Background);
+        FreeImageBitmaps(&SettingsForLoading().BackgroundCopy);
         for (int i = 0; i < 4; ++i)
             FreeImageBitmaps(&setups[i].meter->Image);
-        FreeFont(&MeterFont);
+        FreeFont(&SettingsForLoading().MeterFont);
         Pump();
     }
     // Where the skin is (nearly) opaque the two modes show the same picture:

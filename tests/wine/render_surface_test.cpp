@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "host/host_library.h"
-#include "plugin/plugin_state.h"
+#include "tests/wine/plugin_internals.h"
 #include "render/frame_select.h"
-#include "render/render.h"
 #include "render/surface_rules.h"
 #include "tests/wine/render_fixtures.h"
 #include "tests/wine/render_gdi_hooks.h"
@@ -88,19 +87,25 @@ ImageInfo MakeSkin(bool withAlpha) {
 const uint32_t Bars[10] = {0xFF0000FF, 0xFF0020E0, 0xFF0040C0, 0xFF0060A0, 0xFF008080,
                            0xFF00A060, 0xFF00C040, 0xFF00E020, 0xFF00FF00, 0xFFFF0000};
 
+// The settings' four meters and their readings, in drawing order.
+Meter* const Meters[4] = {&SettingsForLoading().CpuMeter, &SettingsForLoading().MemMeter,
+                          &SettingsForLoading().NetInMeter, &SettingsForLoading().NetOutMeter};
+MeterReading* const MeterReadings[4] = {&ReadingsToRenew().Cpu, &ReadingsToRenew().Mem,
+                                        &ReadingsToRenew().NetIn, &ReadingsToRenew().NetOut};
+
 void SetUpMeters(bool withText) {
-    Meter* meters[4] = {&CpuMeter, &MemMeter, &NetInMeter, &NetOutMeter};
     for (int i = 0; i < 4; ++i) {
-        ResetMeter(meters[i], MakeAlphaStrip(10, 12, 6, Bars), 10, 100, 4 + 14 * i, 6);
-        if (withText) SetMeterText(meters[i], "0", 10 + 14 * i, 25);
+        ResetMeter(Meters[i], MeterReadings[i], MakeAlphaStrip(10, 12, 6, Bars), 10, 100,
+                   4 + 14 * i, 6);
+        if (withText) SetMeterText(Meters[i], MeterReadings[i], "0", 10 + 14 * i, 25);
     }
 }
 
 void SetLevels(int32_t step) {
-    Meter* meters[4] = {&CpuMeter, &MemMeter, &NetInMeter, &NetOutMeter};
     for (int i = 0; i < 4; ++i) {
-        meters[i]->Headroom = (step * (7 + 13 * i)) % 101;
-        if (meters[i]->TextEnabled) wsprintfA(meters[i]->Text, "%d", (step * (3 + i)) % 1000);
+        MeterReadings[i]->Headroom = (step * (7 + 13 * i)) % 101;
+        if (Meters[i]->TextEnabled)
+            wsprintfA(MeterReadings[i]->Text, "%d", (step * (3 + i)) % 1000);
     }
 }
 
@@ -109,7 +114,7 @@ LRESULT CALLBACK SurfaceProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_PAINT) {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(w, &ps);
-        if (w == PluginWindow) PaintSurface(dc);
+        if (w == PluginWindow) PaintSurface(w, dc);
         EndPaint(w, &ps);
         return 0;
     }
@@ -133,10 +138,11 @@ struct Surface : ::testing::Test {
         RegisterClassA(&c);
         desktop = CreateWindowExA(0, SurfaceClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300,
                                   nullptr, nullptr, c.hInstance, nullptr);
-        HostContext = HostContextRecord{};
-        HostContext.DesktopParent = desktop;
-        MeterFont.Handle = MakeMeterFont(4);
-        FontColor = 0x00FFFFFF;
+        HostContextRecord context = {};
+        context.DesktopParent = desktop;
+        KeepHostContext(&context);
+        SettingsForLoading().MeterFont.Handle = MakeMeterFont(4);
+        SettingsForLoading().FontColor = 0x00FFFFFF;
         LayeredUpdates = 0;
     }
 
@@ -144,38 +150,41 @@ struct Surface : ::testing::Test {
                bool withText = false) {
         SimulateNoUpdateLayeredWindow = !systemHasLayered;
         SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", systemHasLayered ? nullptr : "1");
-        Background = MakeSkin(withAlpha);
-        BackgroundCopy = MakeSkin(withAlpha);
+        SettingsForLoading().Background = MakeSkin(withAlpha);
+        SettingsForLoading().BackgroundCopy = MakeSkin(withAlpha);
         SetUpMeters(withText);
-        ZOrder = zOrder;
-        Transparency = transparency;
-        LockMode = 0;
-        WindowX = 20;
-        WindowY = 30;
+        SettingsForLoading().ZOrder = zOrder;
+        SettingsForLoading().Transparency = transparency;
+        SettingsForLoading().LockMode = 0;
+        PlaceForTests().WindowX = 20;
+        PlaceForTests().WindowY = 30;
 
-        BackgroundHasAlpha = Background.Kind == ImageKindAlpha ? -1 : 0;
-        LayeredAvailable = CreateSurface() ? -1 : 0;
-        if (BackgroundHasAlpha && !LayeredAvailable) ZOrder = 0;
-        if (ZOrder == 0 || !LayeredAvailable) Transparency = 0;
-        DWORD ex = ZOrder == 0 ? 0 : WS_EX_TOOLWINDOW | LayeredExStyle;
-        if (ZOrder == 2) ex |= WS_EX_TOPMOST;
+        CreateSurface();
+        AdjustSettingsToSystem(::Surface.BackgroundHasAlpha, ::Surface.LayeredAvailable);
+        DWORD ex =
+            SettingsForLoading().ZOrder == 0 ? 0 : WS_EX_TOOLWINDOW | ::Surface.LayeredExStyle;
+        if (SettingsForLoading().ZOrder == 2) ex |= WS_EX_TOPMOST;
         PluginWindow = CreateWindowExA(ex, SurfaceClass, nullptr,
-                                       ZOrder == 0 ? WS_CHILD | WS_CLIPSIBLINGS : WS_POPUP, WindowX,
-                                       WindowY, SkinW, SkinH, ZOrder == 0 ? desktop : nullptr,
+                                       SettingsForLoading().ZOrder == 0 ? WS_CHILD | WS_CLIPSIBLINGS
+                                                                        : WS_POPUP,
+                                       PlaceForTests().WindowX, PlaceForTests().WindowY, SkinW,
+                                       SkinH, SettingsForLoading().ZOrder == 0 ? desktop : nullptr,
                                        nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(PluginWindow, nullptr);
-        if (Transparency != 0 && LayeredAvailable && !BackgroundHasAlpha && ZOrder > 0)
-            SetLayered(PluginWindow, 0, ConstantWindowAlpha(Transparency), 2);
-        ChooseSurfaceMode();
+        if (SettingsForLoading().Transparency != 0 && ::Surface.LayeredAvailable &&
+            !::Surface.BackgroundHasAlpha && SettingsForLoading().ZOrder > 0)
+            SetLayered(PluginWindow, 0, ConstantWindowAlpha(SettingsForLoading().Transparency), 2);
+        ChooseSurfaceMode(PluginWindow, ShownPoint());
     }
 
     void Stop() {
         if (PluginWindow) DestroyWindow(PluginWindow);
         PluginWindow = nullptr;
         ReleaseSurface();
-        FreeImageBitmaps(&Background);
-        FreeImageBitmaps(&BackgroundCopy);
-        for (Meter* m : {&CpuMeter, &MemMeter, &NetInMeter, &NetOutMeter})
+        FreeImageBitmaps(&SettingsForLoading().Background);
+        FreeImageBitmaps(&SettingsForLoading().BackgroundCopy);
+        for (Meter* m : {&SettingsForLoading().CpuMeter, &SettingsForLoading().MemMeter,
+                         &SettingsForLoading().NetInMeter, &SettingsForLoading().NetOutMeter})
             FreeImageBitmaps(&m->Image);
         SetEnvironmentVariableA("TOLVRIC_NO_LAYERED", nullptr);
         SimulateNoUpdateLayeredWindow = false;
@@ -184,7 +193,7 @@ struct Surface : ::testing::Test {
     void TearDown() override {
         Stop();
         DestroyWindow(desktop);
-        DeleteObject(MeterFont.Handle);
+        DeleteObject(SettingsForLoading().MeterFont.Handle);
         UnregisterClassA(SurfaceClass, GetModuleHandleA(nullptr));
     }
 
@@ -225,7 +234,7 @@ TEST_F(Surface, AlphaSkinOnALayeredSystemIsComposedWithItsTransparency) {
         for (int i = 0; i < 5; ++i) {
             LayeredUpdates = 0;
             Start(true, true, zOrder, t[i]);
-            EXPECT_EQ(PaintMode, 1);
+            EXPECT_EQ(::Surface.PaintMode, 1);
             EXPECT_TRUE(Layered()) << "level 1 keeps the window layered at transparency 0";
             EXPECT_EQ(RegionMatchesShape(), -1) << "no region in layered mode";
             EXPECT_EQ(LayeredUpdates, 1) << "composed once at start";
@@ -243,8 +252,8 @@ TEST_F(Surface, AlphaSkinOnALayeredSystemIsComposedWithItsTransparency) {
 
 TEST_F(Surface, AlphaSkinOnTheDesktopIsCutByTheKeyMask) {
     Start(true, true, 0, 50);
-    EXPECT_EQ(PaintMode, 0);
-    EXPECT_EQ(Transparency, 0);
+    EXPECT_EQ(::Surface.PaintMode, 0);
+    EXPECT_EQ(SettingsForLoading().Transparency, 0);
     EXPECT_EQ(RegionMatchesShape(), 1) << "alpha 2 outside, alpha 3 inside";
     EXPECT_EQ(ConstantAlpha(), -1);
     EXPECT_EQ(LayeredUpdates, 0);
@@ -253,10 +262,10 @@ TEST_F(Surface, AlphaSkinOnTheDesktopIsCutByTheKeyMask) {
 
 TEST_F(Surface, AlphaSkinWithoutLayeredWindowsGoesToTheDesktop) {
     Start(true, false, 2, 30);
-    EXPECT_FALSE(LayeredAvailable);
-    EXPECT_EQ(ZOrder, 0);
-    EXPECT_EQ(PaintMode, 0);
-    EXPECT_EQ(LayeredExStyle, 0u);
+    EXPECT_FALSE(::Surface.LayeredAvailable);
+    EXPECT_EQ(SettingsForLoading().ZOrder, 0);
+    EXPECT_EQ(::Surface.PaintMode, 0);
+    EXPECT_EQ(::Surface.LayeredExStyle, 0u);
     EXPECT_EQ(RegionMatchesShape(), 1);
     EXPECT_EQ(ConstantAlpha(), -1);
     EXPECT_FALSE(Layered());
@@ -268,7 +277,7 @@ TEST_F(Surface, MaskedSkinOnALayeredSystemGetsConstantAlpha) {
     for (int zOrder : {1, 2})
         for (int i = 0; i < 5; ++i) {
             Start(false, true, zOrder, t[i]);
-            EXPECT_EQ(PaintMode, 0);
+            EXPECT_EQ(::Surface.PaintMode, 0);
             EXPECT_EQ(RegionMatchesShape(), 1) << "cut by the white of the mask";
             EXPECT_EQ(ConstantAlpha(), alpha[i]) << "transparency " << t[i];
             EXPECT_EQ(Layered(), t[i] != 0);
@@ -284,8 +293,8 @@ TEST_F(Surface, MaskedSkinOnTheDesktopOrWithoutLayeredWindows) {
     };
     for (Case c : {Case{true, 0}, Case{false, 0}, Case{false, 1}, Case{false, 2}}) {
         Start(false, c.layeredSystem, c.zOrder, 70);
-        EXPECT_EQ(PaintMode, 0);
-        EXPECT_EQ(Transparency, 0);
+        EXPECT_EQ(::Surface.PaintMode, 0);
+        EXPECT_EQ(SettingsForLoading().Transparency, 0);
         EXPECT_EQ(RegionMatchesShape(), 1);
         EXPECT_EQ(ConstantAlpha(), -1);
         EXPECT_FALSE(Layered());
@@ -309,20 +318,20 @@ TEST_F(Surface, AlphaSkinWithoutBitsStillGetsItsShape) {
 
 TEST_F(Surface, ManyCompositionsLeaveNoEarlierFrameOrText) {
     Start(true, true, 1, 0, true);
-    ASSERT_EQ(PaintMode, 1);
+    ASSERT_EQ(::Surface.PaintMode, 1);
     SetLevels(1);
-    ComposeLayered();
+    ComposeLayered(PluginWindow, ShownPoint());
     GdiFlush();
-    const uint32_t* working = static_cast<const uint32_t*>(Background.Bits);
+    const uint32_t* working = static_cast<const uint32_t*>(SettingsForLoading().Background.Bits);
     std::vector<uint32_t> first(working, working + SkinW * SkinH);
     // The copy keeps the untouched skin; the working picture shows meters.
-    EXPECT_NE(0, memcmp(first.data(), BackgroundCopy.Bits, first.size() * 4));
+    EXPECT_NE(0, memcmp(first.data(), SettingsForLoading().BackgroundCopy.Bits, first.size() * 4));
     for (int32_t step = 2; step < 1002; ++step) {
         SetLevels(step);
-        ComposeLayered();
+        ComposeLayered(PluginWindow, ShownPoint());
     }
     SetLevels(1);
-    ComposeLayered();
+    ComposeLayered(PluginWindow, ShownPoint());
     GdiFlush();
     EXPECT_EQ(0, memcmp(first.data(), working, first.size() * 4));
     EXPECT_EQ(LayeredUpdates, 1003);
@@ -330,33 +339,33 @@ TEST_F(Surface, ManyCompositionsLeaveNoEarlierFrameOrText) {
 
 TEST_F(Surface, ManyRepaintsLeaveNoEarlierFrameOrText) {
     Start(true, false, 2, 0, true);
-    ASSERT_EQ(PaintMode, 0);
+    ASSERT_EQ(::Surface.PaintMode, 0);
     Target first(SkinW, SkinH), last(SkinW, SkinH);
     SetLevels(1);
-    PaintSurface(first.dc);
+    PaintSurface(PluginWindow, first.dc);
     for (int32_t step = 2; step < 1002; ++step) {
         SetLevels(step);
-        PaintSurface(last.dc);
+        PaintSurface(PluginWindow, last.dc);
     }
     SetLevels(1);
-    PaintSurface(last.dc);
+    PaintSurface(PluginWindow, last.dc);
     GdiFlush();
     EXPECT_EQ(0, memcmp(first.dib.bits, last.dib.bits, SkinW * SkinH * 4));
     // The meters are there: the CPU bar's frame for its level at its offset.
-    const uint32_t cpuBar = Bars[FrameIndexFor(CpuMeter.Headroom, 10)];
+    const uint32_t cpuBar = Bars[FrameIndexFor(ReadingsToRenew().Cpu.Headroom, 10)];
     EXPECT_EQ(first.At(4 + 5, 6 + 3) & 0xFFFFFF, cpuBar & 0xFFFFFF);
 }
 
 TEST_F(Surface, LayeredPaintSkipsTheDesktopSkinAndStillCopiesThePicture) {
     for (bool layeredMode : {true, false}) {
         Start(true, layeredMode, 1, 0);
-        ASSERT_EQ(PaintMode, layeredMode ? 1 : 0);
+        ASSERT_EQ(::Surface.PaintMode, layeredMode ? 1 : 0);
         const HBRUSH sentinel = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
         RECT all = {0, 0, SkinW, SkinH};
-        FillRect(BackBuffer, &all, sentinel);
+        FillRect(::Surface.BackBuffer, &all, sentinel);
         DeleteObject(sentinel);
         Target t(SkinW, SkinH);
-        PaintSurface(t.dc);
+        PaintSurface(PluginWindow, t.dc);
         // (10, 1) is outside the picture: the desktop skin, or what was there.
         EXPECT_EQ((t.At(10, 1) & 0xFFFFFF) == 0x123456u, layeredMode);
         EXPECT_EQ(t.At(30, 20) & 0xFFFFFF, 0x336699u);                // the picture itself
@@ -368,15 +377,15 @@ TEST_F(Surface, LayeredPaintSkipsTheDesktopSkinAndStillCopiesThePicture) {
 TEST_F(Surface, NoGdiObjectLeaksOverTenThousandCompositions) {
     for (bool layeredMode : {true, false}) {
         Start(true, layeredMode, 1, 30, true);
-        ASSERT_EQ(PaintMode, layeredMode ? 1 : 0);
+        ASSERT_EQ(::Surface.PaintMode, layeredMode ? 1 : 0);
         Target paint(SkinW, SkinH);
         const int before = gdi_hooks::LiveCount;
         for (int32_t step = 0; step < 10000; ++step) {
             SetLevels(step);
             if (layeredMode)
-                ComposeLayered();
+                ComposeLayered(PluginWindow, ShownPoint());
             else
-                PaintSurface(paint.dc);
+                PaintSurface(PluginWindow, paint.dc);
         }
         EXPECT_EQ(gdi_hooks::LiveCount, before) << (layeredMode ? "layered" : "painted");
         EXPECT_EQ(gdi_hooks::Overflow, 0);
@@ -395,5 +404,5 @@ TEST_F(Surface, ReleaseSurfaceGivesBackTheBackBuffer) {
     EXPECT_GT(gdi_hooks::LiveCount, before);
     Stop();
     EXPECT_EQ(gdi_hooks::LiveCount, before);
-    EXPECT_EQ(BackBuffer, nullptr);
+    EXPECT_EQ(::Surface.BackBuffer, nullptr);
 }

@@ -3,7 +3,7 @@
 #include "host/host_library.h"
 #include "render_gdi_hooks.h"
 #include "sampling/meter_text.h"
-#include "sampling/sampling.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -20,12 +20,25 @@ const std::string CallLogPath = [] {
     return path;
 }();
 
-Meter MakeMeter(const char* prefix, const char* postfix, bool hasNumber) {
-    Meter meter = {};
+// A meter's configuration and its reading side by side, with a guard after
+// the text that no formatting may reach.
+struct MeterUnderTest : Meter, MeterReading {
+    int32_t Guard = 0;
+};
+
+void FormatTraffic(MeterUnderTest* meter, uint32_t bytes) {
+    FormatTraffic(*meter, meter, bytes);
+}
+void FormatPlain(MeterUnderTest* meter, uint32_t value) {
+    FormatPlain(*meter, meter, value);
+}
+
+MeterUnderTest MakeMeter(const char* prefix, const char* postfix, bool hasNumber) {
+    MeterUnderTest meter = {};
     lstrcpyA(meter.Prefix, prefix);
     lstrcpyA(meter.Postfix, postfix);
-    meter.HasNumber = hasNumber ? -1 : 0;
-    meter.TextEnabled = -1;
+    meter.HasNumber = hasNumber;
+    meter.TextEnabled = true;
     return meter;
 }
 
@@ -50,9 +63,9 @@ std::vector<uint32_t> Counts() {
 }
 
 TEST(FormatTraffic, MatchesThePlatformFreeForm) {
-    Meter meters[] = {MakeMeter("", "", true), MakeMeter("in: ", "/s", true),
-                      MakeMeter("net ", "", true), MakeMeter("[", "]", false)};
-    for (Meter& meter : meters) {
+    MeterUnderTest meters[] = {MakeMeter("", "", true), MakeMeter("in: ", "/s", true),
+                               MakeMeter("net ", "", true), MakeMeter("[", "]", false)};
+    for (MeterUnderTest& meter : meters) {
         for (uint32_t count : Counts()) {
             FormatTraffic(&meter, count);
             ASSERT_EQ(PureTraffic(meter, count), meter.Text) << count;
@@ -61,12 +74,12 @@ TEST(FormatTraffic, MatchesThePlatformFreeForm) {
 }
 
 TEST(FormatTraffic, Examples) {
-    Meter meter = MakeMeter("", "/s", true);
+    MeterUnderTest meter = MakeMeter("", "/s", true);
     FormatTraffic(&meter, 1572864);
     EXPECT_STREQ(meter.Text, "1.5 M/s");
     FormatTraffic(&meter, 512);
     EXPECT_STREQ(meter.Text, "512 /s");
-    Meter bare = MakeMeter("", "", true);
+    MeterUnderTest bare = MakeMeter("", "", true);
     FormatTraffic(&bare, 4294967295u);
     EXPECT_STREQ(bare.Text, "3.1 G");
     FormatTraffic(&bare, 2047);
@@ -74,25 +87,24 @@ TEST(FormatTraffic, Examples) {
 }
 
 TEST(FormatPlain, NumberBetweenTheAffixes) {
-    Meter meter = MakeMeter("(memory: ", " Mb)", true);
+    MeterUnderTest meter = MakeMeter("(memory: ", " Mb)", true);
     FormatPlain(&meter, 212);
     EXPECT_STREQ(meter.Text, "(memory: 212 Mb)");
     FormatPlain(&meter, 4294967295u);
     EXPECT_STREQ(meter.Text, "(memory: 4294967295 Mb)");
-    Meter noNumber = MakeMeter("a", "b", false);
+    MeterUnderTest noNumber = MakeMeter("a", "b", false);
     FormatPlain(&noNumber, 7);
     EXPECT_STREQ(noNumber.Text, "ab");
 }
 
 // Affixes filled to their last byte: the line still ends inside Text.
 TEST(FormatPlain, FullAffixesStayWithinText) {
-    Meter meter = MakeMeter("", "", true);
+    MeterUnderTest meter = MakeMeter("", "", true);
     std::memset(meter.Prefix, 'p', sizeof meter.Prefix);
     std::memset(meter.Postfix, 's', sizeof meter.Postfix);
-    std::memset(&meter.HasNumber, 0xFF, sizeof meter.HasNumber);
     FormatPlain(&meter, 4294967295u);
     EXPECT_EQ(std::strlen(meter.Text), 2 * sizeof meter.Prefix + 10);
-    EXPECT_EQ(meter.TextdX, 0) << "nothing written past Text";
+    EXPECT_EQ(meter.Guard, 0) << "nothing written past Text";
 }
 
 // A host library may count a text of blanks as empty; the traffic text then
@@ -125,13 +137,13 @@ TEST(FormatTraffic, TheHostDecidesWhetherThePostfixIsEmpty) {
         if (c.blanksAreEmpty) {
             ASSERT_GT(gdi_hooks::PatchImport(self, library, hook), 0);
         }
-        Meter meter = MakeMeter("", c.postfix, true);
+        MeterUnderTest meter = MakeMeter("", c.postfix, true);
         FormatTraffic(&meter, c.count);
         if (c.blanksAreEmpty) gdi_hooks::PatchImport(self, hook, library);
         EXPECT_STREQ(meter.Text, c.text) << "\"" << c.postfix << "\" " << c.count;
     }
     // Our library is asked at every traffic text, and says so in its call log.
-    Meter meter = MakeMeter("", "/s", true);
+    MeterUnderTest meter = MakeMeter("", "/s", true);
     FormatTraffic(&meter, 512);
     EXPECT_NE(ReadTextFile(CallLogPath).find("IsPSTREmpty /s\n"), std::string::npos);
 }

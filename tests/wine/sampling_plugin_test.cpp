@@ -4,12 +4,9 @@
 // loaded here by full path before start-up, so that the plug-in's own
 // LoadLibraryA("IPHLPAPI.DLL") finds that already loaded copy (ctest runs this
 // program with WINEDLLOVERRIDES=iphlpapi=n so that Wine accepts it).
-#include "plugin/plugin_state.h"
-#include "render/render.h"
+#include "tests/wine/plugin_internals.h"
 #include "sampling/cpu_sampler.h"
 #include "sampling/net_sampler.h"
-#include "sampling/sampling.h"
-#include "settings/settings.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +119,7 @@ class SamplingInPlugin : public ::testing::Test {
         InitGlobalModule(&context);
         started = true;
         ASSERT_NE(PluginWindow, nullptr);
-        ASSERT_EQ(PaintMode, 0);
+        ASSERT_EQ(Surface.PaintMode, 0);
     }
 
     LRESULT Tick(UINT_PTR id) { return SendMessageA(PluginWindow, WM_TIMER, id, 0); }
@@ -146,10 +143,11 @@ TEST_F(SamplingInPlugin, StartUpLoadsTheStubPrimesAndTicksOnce) {
     EXPECT_EQ(IpHelperModule, Stub);
     // The priming sample and the synthetic network tick.
     EXPECT_EQ(IfTableCalls() - callsBefore, 2);
-    EXPECT_EQ(NetInMeter.Headroom, 100);
-    EXPECT_STREQ(NetInMeter.Text, "in 0 /s");
-    EXPECT_STREQ(NetOutMeter.Text, "out 0");
-    EXPECT_EQ(CpuText(CpuMeter.Headroom), CpuMeter.Text) << "the synthetic update tick ran";
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 100);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 0 /s");
+    EXPECT_STREQ(ReadingsToRenew().NetOut.Text, "out 0");
+    EXPECT_EQ(CpuText(ReadingsToRenew().Cpu.Headroom), ReadingsToRenew().Cpu.Text)
+        << "the synthetic update tick ran";
     EXPECT_EQ(ChosenCpuMethod, CpuMethodNt);
 }
 
@@ -166,23 +164,23 @@ TEST_F(SamplingInPlugin, NetworkTickShowsScriptedTrafficWithoutRedrawing) {
     EXPECT_EQ(IfTableCalls() - calls, 1);
     EXPECT_EQ(NetSample.InBytes, 250000);
     EXPECT_EQ(NetSample.OutBytes, 1536);
-    EXPECT_EQ(NetInMeter.Headroom, 75);
-    EXPECT_EQ(NetOutMeter.Headroom, 100);
-    EXPECT_STREQ(NetInMeter.Text, "in 244.1 K/s");
-    EXPECT_STREQ(NetOutMeter.Text, "out 1.5 K");
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 75);
+    EXPECT_EQ(ReadingsToRenew().NetOut.Headroom, 100);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 244.1 K/s");
+    EXPECT_STREQ(ReadingsToRenew().NetOut.Text, "out 1.5 K");
     EXPECT_FALSE(NeedsRepaint()) << "a network tick draws nothing";
 
     EXPECT_EQ(Tick(TimerUpdate), 0);
     EXPECT_EQ(IfTableCalls() - calls, 1) << "the update tick does not sample the network";
     EXPECT_TRUE(NeedsRepaint()) << "the update tick renews the picture";
-    EXPECT_STREQ(NetInMeter.Text, "in 244.1 K/s") << "kept for the renewal";
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 244.1 K/s") << "kept for the renewal";
 
     Interfaces.Rows[1].dwInOctets += 5000000;
     Script();
     Tick(TimerNet);
-    EXPECT_EQ(NetInMeter.Headroom, 0);
-    EXPECT_STREQ(NetInMeter.Text, "in 4.7 M/s");
-    EXPECT_STREQ(NetOutMeter.Text, "out 0");
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 0);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 4.7 M/s");
+    EXPECT_STREQ(ReadingsToRenew().NetOut.Text, "out 0");
 }
 
 TEST_F(SamplingInPlugin, FailedTableReadsZeroAndTheNextCoversBothIntervals) {
@@ -192,8 +190,8 @@ TEST_F(SamplingInPlugin, FailedTableReadsZeroAndTheNextCoversBothIntervals) {
     Script();
     Tick(TimerNet);
     EXPECT_EQ(NetSample.InBytes, 0);
-    EXPECT_EQ(NetInMeter.Headroom, 100);
-    EXPECT_STREQ(NetInMeter.Text, "in 0 /s");
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 100);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 0 /s");
     Interfaces.NumEntries = 2;
     Interfaces.Rows[1].dwInOctets += 150000;
     Script(ERROR_NOT_SUPPORTED);
@@ -202,7 +200,7 @@ TEST_F(SamplingInPlugin, FailedTableReadsZeroAndTheNextCoversBothIntervals) {
     Script();
     Tick(TimerNet);
     EXPECT_EQ(NetSample.InBytes, 250000);
-    EXPECT_EQ(NetInMeter.Headroom, 75);
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 75);
 }
 
 // An adapter with gigabytes on its counters goes (only the loopback is left)
@@ -224,17 +222,17 @@ TEST_F(SamplingInPlugin, AdapterThatComesAndGoesShowsNoSpike) {
         Tick(TimerNet);
         EXPECT_EQ(NetSample.InBytes, 0) << step.name;
         EXPECT_EQ(NetSample.OutBytes, 0) << step.name;
-        EXPECT_EQ(NetInMeter.Headroom, 100) << step.name;
-        EXPECT_EQ(NetOutMeter.Headroom, 100) << step.name;
-        EXPECT_STREQ(NetInMeter.Text, "in 0 /s") << step.name;
-        EXPECT_STREQ(NetOutMeter.Text, "out 0") << step.name;
+        EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 100) << step.name;
+        EXPECT_EQ(ReadingsToRenew().NetOut.Headroom, 100) << step.name;
+        EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 0 /s") << step.name;
+        EXPECT_STREQ(ReadingsToRenew().NetOut.Text, "out 0") << step.name;
     }
     EXPECT_EQ(Interfaces.Rows[1].dwInOctets, adapter.dwInOctets);
     Interfaces.Rows[1].dwInOctets += 50000;
     Script();
     Tick(TimerNet);
     EXPECT_EQ(NetSample.InBytes, 50000);
-    EXPECT_EQ(NetInMeter.Headroom, 95);
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 95);
 }
 
 TEST_F(SamplingInPlugin, MaxNetSpeedScalesAgainstItsOwnFullScale) {
@@ -243,19 +241,19 @@ TEST_F(SamplingInPlugin, MaxNetSpeedScalesAgainstItsOwnFullScale) {
     Interfaces.Rows[1].dwOutOctets += 640;
     Script();
     Tick(TimerNet);
-    EXPECT_EQ(NetInMeter.Headroom, 50);
-    EXPECT_EQ(NetOutMeter.Headroom, 90);
-    EXPECT_STREQ(NetInMeter.Text, "in 3.1 K/s");
-    EXPECT_STREQ(NetOutMeter.Text, "out 640");
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 50);
+    EXPECT_EQ(ReadingsToRenew().NetOut.Headroom, 90);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 3.1 K/s");
+    EXPECT_STREQ(ReadingsToRenew().NetOut.Text, "out 640");
 }
 
 TEST_F(SamplingInPlugin, CpuTextIsTheLoadEveryTick) {
     Start(VER_PLATFORM_WIN32_NT);
     for (int i = 0; i < 6; i++) {
         ASSERT_EQ(Tick(TimerUpdate), 0);
-        EXPECT_GE(CpuMeter.Headroom, 0);
-        EXPECT_LE(CpuMeter.Headroom, 100);
-        EXPECT_EQ(CpuText(CpuMeter.Headroom), CpuMeter.Text) << i;
+        EXPECT_GE(ReadingsToRenew().Cpu.Headroom, 0);
+        EXPECT_LE(ReadingsToRenew().Cpu.Headroom, 100);
+        EXPECT_EQ(CpuText(ReadingsToRenew().Cpu.Headroom), ReadingsToRenew().Cpu.Text) << i;
         Sleep(0);
     }
 }
@@ -276,9 +274,9 @@ TEST_F(SamplingInPlugin, MemoryFollowsTheSystemFigures) {
         if (before.dwMemoryLoad != after.dwMemoryLoad || before.ullAvailPhys != after.ullAvailPhys)
             continue;
         settled = true;
-        EXPECT_EQ(MemMeter.Headroom, 100 - static_cast<int32_t>(after.dwMemoryLoad));
+        EXPECT_EQ(ReadingsToRenew().Mem.Headroom, 100 - static_cast<int32_t>(after.dwMemoryLoad));
         uint64_t used = (after.ullTotalPhys - after.ullAvailPhys) >> 20;
-        EXPECT_EQ(std::to_string(used) + " Mb", MemMeter.Text);
+        EXPECT_EQ(std::to_string(used) + " Mb", ReadingsToRenew().Mem.Text);
         EXPECT_GT(used, 0u);
     }
     EXPECT_TRUE(settled) << "memory figures never held still across one tick";
@@ -289,8 +287,8 @@ TEST_F(SamplingInPlugin, UnknownPlatformAnswersFullLoad) {
         Start(platform);
         EXPECT_EQ(ChosenCpuMethod, CpuMethodNone) << platform;
         Tick(TimerUpdate);
-        EXPECT_EQ(CpuMeter.Headroom, 0) << platform;
-        EXPECT_STREQ(CpuMeter.Text, "CPU 100%") << platform;
+        EXPECT_EQ(ReadingsToRenew().Cpu.Headroom, 0) << platform;
+        EXPECT_STREQ(ReadingsToRenew().Cpu.Text, "CPU 100%") << platform;
         DoneModule();
         started = false;
     }
@@ -310,8 +308,8 @@ TEST_F(SamplingInPlugin, Windows9xFallsBackToTheRegistryStatistics) {
         EXPECT_EQ(ChosenCpuMethod, CpuMethodRegistry) << useVxd;
         Tick(TimerUpdate);
         // Wine keeps no CPU statistic, so the reading stays at its start value 0.
-        EXPECT_EQ(CpuMeter.Headroom, 100) << useVxd;
-        EXPECT_STREQ(CpuMeter.Text, "CPU 0%") << useVxd;
+        EXPECT_EQ(ReadingsToRenew().Cpu.Headroom, 100) << useVxd;
+        EXPECT_STREQ(ReadingsToRenew().Cpu.Text, "CPU 0%") << useVxd;
         DoneModule();
         started = false;
     }
@@ -323,22 +321,22 @@ TEST_F(SamplingInPlugin, OtherTimersOnlyReachTheDefaultProcedure) {
     Script();
     ValidateRect(PluginWindow, nullptr);
     LONG calls = IfTableCalls();
-    lstrcpyA(CpuMeter.Text, "untouched");
+    lstrcpyA(ReadingsToRenew().Cpu.Text, "untouched");
     EXPECT_EQ(Tick(TimerGhost), 0);
     EXPECT_EQ(Tick(777), 0);
     EXPECT_EQ(IfTableCalls(), calls);
-    EXPECT_STREQ(CpuMeter.Text, "untouched");
+    EXPECT_STREQ(ReadingsToRenew().Cpu.Text, "untouched");
     EXPECT_FALSE(NeedsRepaint());
 }
 
 TEST_F(SamplingInPlugin, MeterWithoutTextKeepsItsTextButFollowsTheSamples) {
     Start(VER_PLATFORM_WIN32_NT, "", "");
-    ASSERT_FALSE(NetInMeter.TextEnabled);
+    ASSERT_FALSE(SettingsForLoading().NetInMeter.TextEnabled);
     Interfaces.Rows[1].dwInOctets += 250000;
     Script();
     Tick(TimerNet);
-    EXPECT_EQ(NetInMeter.Headroom, 75);
-    EXPECT_STREQ(NetInMeter.Text, "");
+    EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 75);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "");
 }
 
 } // namespace

@@ -1,9 +1,7 @@
 // LoadSettings and SavePosition against real INI files read and written by
 // the service library, with the library's call log for the order of calls.
 #include "host/host_library.h"
-#include "plugin/plugin_state.h"
-#include "render/render.h"
-#include "settings/settings.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -23,14 +21,16 @@ const std::string CallLogPath = [] {
 
 struct MeterPrefix {
     Meter* Target;
+    MeterReading* Reading;
     const char* Prefix;
     const char* Picture;
 };
 
-const MeterPrefix Meters[4] = {{&CpuMeter, "CPU", "cpu.png"},
-                               {&MemMeter, "MEM", "mem.png"},
-                               {&NetInMeter, "NetIn", "netin.png"},
-                               {&NetOutMeter, "NetOut", "netout.png"}};
+const MeterPrefix Meters[4] = {
+    {&SettingsForLoading().CpuMeter, &ReadingsToRenew().Cpu, "CPU", "cpu.png"},
+    {&SettingsForLoading().MemMeter, &ReadingsToRenew().Mem, "MEM", "mem.png"},
+    {&SettingsForLoading().NetInMeter, &ReadingsToRenew().NetIn, "NetIn", "netin.png"},
+    {&SettingsForLoading().NetOutMeter, &ReadingsToRenew().NetOut, "NetOut", "netout.png"}};
 
 std::string Picture(const char* name) {
     return TestDataPath((std::string("settings/") + name).c_str());
@@ -77,25 +77,22 @@ void ReleaseImage(ImageInfo* image) {
 }
 
 void ReleaseLoaded() {
-    ReleaseImage(&Background);
-    ReleaseImage(&BackgroundCopy);
+    ReleaseImage(&SettingsForLoading().Background);
+    ReleaseImage(&SettingsForLoading().BackgroundCopy);
     for (const MeterPrefix& m : Meters)
         ReleaseImage(&m.Target->Image);
-    FreeFont(&MeterFont);
+    FreeFont(&SettingsForLoading().MeterFont);
 }
 
 class SettingsLoad : public ::testing::Test {
   protected:
     void SetUp() override {
         // Module load state: everything zero; Text holds an old composition.
+        ResetSettings();
         for (const MeterPrefix& m : Meters) {
-            memset(m.Target, 0, sizeof *m.Target);
-            m.Target->Headroom = 100;
-            strcpy(m.Target->Text, "old text");
+            m.Reading->Headroom = 0;
+            strcpy(m.Reading->Text, "old text");
         }
-        memset(&Background, 0, sizeof Background);
-        memset(&BackgroundCopy, 0, sizeof BackgroundCopy);
-        memset(&MeterFont, 0, sizeof MeterFont);
         PluginWindow = nullptr;
     }
     void TearDown() override {
@@ -108,10 +105,14 @@ class SettingsLoad : public ::testing::Test {
     void UseConfiguration(const std::string& text) {
         ConfigPath = TempPath("settings", ".ini");
         ASSERT_TRUE(WriteTextFile(ConfigPath, text));
-        HostContext.ConfigHandle = const_cast<char*>(ConfigPath.c_str());
+        HostContextRecord context = HostContext;
+        context.ConfigHandle = const_cast<char*>(ConfigPath.c_str());
+        KeepHostContext(&context);
         DeleteFileA(CallLogPath.c_str());
     }
+    // As at start: the readings begin afresh, then the configuration is read.
     int32_t Load() {
+        ResetReadings();
         const int32_t loaded = LoadSettings();
         EXPECT_TRUE(loaded == 0 || loaded == -1) << loaded;
         return loaded;
@@ -123,26 +124,26 @@ TEST_F(SettingsLoad, ReadsEveryKey) {
     UseConfiguration(FullConfiguration());
     EXPECT_EQ(Load(), -1);
 
-    EXPECT_EQ(ZOrder, 2);
-    EXPECT_EQ(WindowX, 310);
-    EXPECT_EQ(WindowY, -20);
-    EXPECT_EQ(LockMode, 3);
-    EXPECT_EQ(SkinPath, Picture("background.png"));
+    EXPECT_EQ(SettingsForLoading().ZOrder, 2);
+    EXPECT_EQ(SettingsForLoading().WindowX, 310);
+    EXPECT_EQ(SettingsForLoading().WindowY, -20);
+    EXPECT_EQ(SettingsForLoading().LockMode, 3);
+    EXPECT_EQ(SettingsForLoading().SkinPath, Picture("background.png"));
 
     const struct {
         const char* Prefix;
         const char* Postfix;
-        int32_t HasNumber;
-        int32_t TextEnabled;
-    } texts[4] = {{"(cpu: ", " %)", -1, -1},
-                  {"Memory ", " MB", -1, -1},
-                  {"", "", 0, 0},
-                  {"no number", "", 0, -1}};
+        bool HasNumber;
+        bool TextEnabled;
+    } texts[4] = {{"(cpu: ", " %)", true, true},
+                  {"Memory ", " MB", true, true},
+                  {"", "", false, false},
+                  {"no number", "", false, true}};
     const int32_t widths[4] = {30, 16, 12, 20};
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(Meters[i].Prefix);
         const Meter& m = *Meters[i].Target;
-        EXPECT_EQ(m.Headroom, 100);
+        EXPECT_EQ(Meters[i].Reading->Headroom, 100);
         EXPECT_EQ(m.ImagePath, Picture(Meters[i].Picture));
         EXPECT_EQ(m.FramesCount, i + 2);
         EXPECT_EQ(m.OffsetX, 11 + i);
@@ -151,7 +152,7 @@ TEST_F(SettingsLoad, ReadsEveryKey) {
         EXPECT_STREQ(m.Postfix, texts[i].Postfix);
         EXPECT_EQ(m.HasNumber, texts[i].HasNumber);
         EXPECT_EQ(m.TextEnabled, texts[i].TextEnabled);
-        EXPECT_STREQ(m.Text, "");
+        EXPECT_STREQ(Meters[i].Reading->Text, "");
         EXPECT_EQ(m.TextdX, 31 + i);
         EXPECT_EQ(m.TextdY, 41 + i);
         EXPECT_EQ(m.Image.Kind, ImageKindAlpha);
@@ -161,32 +162,34 @@ TEST_F(SettingsLoad, ReadsEveryKey) {
         EXPECT_NE(m.Image.ColorBitmap, nullptr);
     }
 
-    EXPECT_STREQ(MeterFont.Face, "Tahoma");
-    EXPECT_EQ(MeterFont.Size, 27);
-    EXPECT_EQ(MeterFont.Weight, FW_BOLD);
-    ASSERT_NE(MeterFont.Handle, nullptr);
-    EXPECT_NE(MeterFont.Handle, GetStockObject(ANSI_VAR_FONT));
+    EXPECT_STREQ(SettingsForLoading().MeterFont.Face, "Tahoma");
+    EXPECT_EQ(SettingsForLoading().MeterFont.Size, 27);
+    EXPECT_EQ(SettingsForLoading().MeterFont.Weight, FW_BOLD);
+    ASSERT_NE(SettingsForLoading().MeterFont.Handle, nullptr);
+    EXPECT_NE(SettingsForLoading().MeterFont.Handle, GetStockObject(ANSI_VAR_FONT));
     LOGFONTA font = {};
-    ASSERT_EQ(GetObjectA(MeterFont.Handle, sizeof font, &font), int(sizeof font));
+    ASSERT_EQ(GetObjectA(SettingsForLoading().MeterFont.Handle, sizeof font, &font),
+              int(sizeof font));
     EXPECT_EQ(font.lfHeight, -MulDiv(27, 96, 72));
 
-    EXPECT_EQ(FontColor, 0xFF0000u); // configured red, as a pixel
-    EXPECT_EQ(Elapse, 1500);
-    EXPECT_EQ(MaxNetSpeed, 64000);
-    EXPECT_EQ(UseVXD, 0);
-    EXPECT_EQ(Transparency, 40);
+    EXPECT_EQ(SettingsForLoading().FontColor, 0xFF0000u); // configured red, as a pixel
+    EXPECT_EQ(SettingsForLoading().Elapse, 1500);
+    EXPECT_EQ(SettingsForLoading().MaxNetSpeed, 64000);
+    EXPECT_EQ(SettingsForLoading().UseVXD, 0);
+    EXPECT_EQ(SettingsForLoading().Transparency, 40);
 
-    EXPECT_EQ(Background.Kind, ImageKindAlpha);
-    EXPECT_EQ(Background.Path, SkinPath);
-    EXPECT_EQ(Background.LoadFlags, 2);
-    EXPECT_EQ(Background.Width, 48);
-    EXPECT_EQ(Background.Height, 24);
-    EXPECT_EQ(BackgroundCopy.Kind, ImageKindAlpha);
-    EXPECT_EQ(BackgroundCopy.Path, SkinPath);
-    EXPECT_EQ(BackgroundCopy.LoadFlags, 2);
-    EXPECT_EQ(BackgroundCopy.Width, 48);
-    EXPECT_NE(BackgroundCopy.ColorBitmap, Background.ColorBitmap);
-    EXPECT_NE(BackgroundCopy.Bits, Background.Bits);
+    EXPECT_EQ(SettingsForLoading().Background.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().Background.Path, SettingsForLoading().SkinPath);
+    EXPECT_EQ(SettingsForLoading().Background.LoadFlags, 2);
+    EXPECT_EQ(SettingsForLoading().Background.Width, 48);
+    EXPECT_EQ(SettingsForLoading().Background.Height, 24);
+    EXPECT_EQ(SettingsForLoading().BackgroundCopy.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().BackgroundCopy.Path, SettingsForLoading().SkinPath);
+    EXPECT_EQ(SettingsForLoading().BackgroundCopy.LoadFlags, 2);
+    EXPECT_EQ(SettingsForLoading().BackgroundCopy.Width, 48);
+    EXPECT_NE(SettingsForLoading().BackgroundCopy.ColorBitmap,
+              SettingsForLoading().Background.ColorBitmap);
+    EXPECT_NE(SettingsForLoading().BackgroundCopy.Bits, SettingsForLoading().Background.Bits);
 }
 
 TEST_F(SettingsLoad, MissingKeysTakeTheirDefaults) {
@@ -197,32 +200,32 @@ TEST_F(SettingsLoad, MissingKeysTakeTheirDefaults) {
         UseConfiguration(configuration);
         EXPECT_EQ(Load(), 0) << "no skin, no start";
 
-        EXPECT_EQ(ZOrder, 1);
-        EXPECT_EQ(WindowX, 0);
-        EXPECT_EQ(WindowY, 0);
-        EXPECT_EQ(LockMode, 0);
-        EXPECT_STREQ(SkinPath, "");
+        EXPECT_EQ(SettingsForLoading().ZOrder, 1);
+        EXPECT_EQ(SettingsForLoading().WindowX, 0);
+        EXPECT_EQ(SettingsForLoading().WindowY, 0);
+        EXPECT_EQ(SettingsForLoading().LockMode, 0);
+        EXPECT_STREQ(SettingsForLoading().SkinPath, "");
         for (const MeterPrefix& m : Meters) {
             EXPECT_STREQ(m.Target->ImagePath, "");
             EXPECT_EQ(m.Target->FramesCount, 1);
             EXPECT_EQ(m.Target->OffsetX, 0);
             EXPECT_EQ(m.Target->OffsetY, 0);
-            EXPECT_EQ(m.Target->TextEnabled, 0);
-            EXPECT_EQ(m.Target->HasNumber, 0);
-            EXPECT_STREQ(m.Target->Text, "");
+            EXPECT_FALSE(m.Target->TextEnabled);
+            EXPECT_FALSE(m.Target->HasNumber);
+            EXPECT_STREQ(m.Reading->Text, "");
             EXPECT_EQ(m.Target->TextdX, 0);
             EXPECT_EQ(m.Target->TextdY, 0);
             EXPECT_EQ(m.Target->Image.Kind, ImageKindFailed);
         }
-        EXPECT_STREQ(MeterFont.Face, "Tahoma"); // the library's default font
-        EXPECT_EQ(MeterFont.Size, 24);
-        EXPECT_NE(MeterFont.Handle, nullptr);
-        EXPECT_EQ(FontColor, 0u);
-        EXPECT_EQ(Elapse, 800);
-        EXPECT_EQ(MaxNetSpeed, 0);
-        EXPECT_EQ(UseVXD, 1);
-        EXPECT_EQ(Transparency, 0);
-        EXPECT_EQ(Background.Kind, ImageKindFailed);
+        EXPECT_STREQ(SettingsForLoading().MeterFont.Face, "Tahoma"); // the library's default font
+        EXPECT_EQ(SettingsForLoading().MeterFont.Size, 24);
+        EXPECT_NE(SettingsForLoading().MeterFont.Handle, nullptr);
+        EXPECT_EQ(SettingsForLoading().FontColor, 0u);
+        EXPECT_EQ(SettingsForLoading().Elapse, 800);
+        EXPECT_EQ(SettingsForLoading().MaxNetSpeed, 0);
+        EXPECT_EQ(SettingsForLoading().UseVXD, 1);
+        EXPECT_EQ(SettingsForLoading().Transparency, 0);
+        EXPECT_EQ(SettingsForLoading().Background.Kind, ImageKindFailed);
         ReleaseLoaded();
     }
 }
@@ -230,10 +233,10 @@ TEST_F(SettingsLoad, MissingKeysTakeTheirDefaults) {
 TEST_F(SettingsLoad, DefaultsWithOnlyASkinStartUp) {
     UseConfiguration("[Quilbex]\nSkin=" + Picture("background.png") + "\n");
     EXPECT_EQ(Load(), -1);
-    EXPECT_EQ(Elapse, 800);
-    EXPECT_EQ(UseVXD, 1);
-    EXPECT_EQ(ZOrder, 1);
-    EXPECT_EQ(BackgroundCopy.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().Elapse, 800);
+    EXPECT_EQ(SettingsForLoading().UseVXD, 1);
+    EXPECT_EQ(SettingsForLoading().ZOrder, 1);
+    EXPECT_EQ(SettingsForLoading().BackgroundCopy.Kind, ImageKindAlpha);
 }
 
 TEST_F(SettingsLoad, FrameCountsBelowOneBecomeOne) {
@@ -266,10 +269,11 @@ TEST_F(SettingsLoad, EmptyOrMissingSkinStopsStartUp) {
                     "Skin=" + skin);
         UseConfiguration(ini);
         EXPECT_EQ(Load(), 0);
-        EXPECT_EQ(Background.Kind, ImageKindFailed);
+        EXPECT_EQ(SettingsForLoading().Background.Kind, ImageKindFailed);
         const ImageInfo cleared = {};
-        EXPECT_EQ(memcmp(&BackgroundCopy, &cleared, sizeof cleared), 0);
-        EXPECT_EQ(CpuMeter.Image.Kind, ImageKindAlpha) << "the meters load all the same";
+        EXPECT_EQ(memcmp(&SettingsForLoading().BackgroundCopy, &cleared, sizeof cleared), 0);
+        EXPECT_EQ(SettingsForLoading().CpuMeter.Image.Kind, ImageKindAlpha)
+            << "the meters load all the same";
         const std::vector<std::string> calls = ReadCallLog();
         ASSERT_FALSE(calls.empty());
         EXPECT_EQ(calls.back(), "LoadImageEx " + skin + " 2");
@@ -283,28 +287,28 @@ TEST_F(SettingsLoad, EmptyCpuSkinOnlyTurnsTheCpuIndicatorOff) {
     ini.replace(at, ini.find('\n', at) - at, "CPUSkin=");
     UseConfiguration(ini);
     EXPECT_EQ(Load(), -1);
-    EXPECT_EQ(CpuMeter.Image.Kind, ImageKindFailed);
-    EXPECT_EQ(CpuMeter.Image.ColorBitmap, nullptr);
-    EXPECT_EQ(CpuMeter.TextEnabled, -1) << "its text is still read";
-    EXPECT_EQ(CpuMeter.TextdX, 31);
-    EXPECT_EQ(MemMeter.Image.Kind, ImageKindAlpha);
-    EXPECT_EQ(NetInMeter.Image.Kind, ImageKindAlpha);
-    EXPECT_EQ(NetOutMeter.Image.Kind, ImageKindAlpha);
-    EXPECT_EQ(Background.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().CpuMeter.Image.Kind, ImageKindFailed);
+    EXPECT_EQ(SettingsForLoading().CpuMeter.Image.ColorBitmap, nullptr);
+    EXPECT_TRUE(SettingsForLoading().CpuMeter.TextEnabled) << "its text is still read";
+    EXPECT_EQ(SettingsForLoading().CpuMeter.TextdX, 31);
+    EXPECT_EQ(SettingsForLoading().MemMeter.Image.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().NetInMeter.Image.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().NetOutMeter.Image.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().Background.Kind, ImageKindAlpha);
 }
 
 // An empty template turns the text off and leaves the earlier parts alone.
 TEST_F(SettingsLoad, EmptyTemplateSkipsTheParser) {
-    strcpy(NetInMeter.Prefix, "kept");
-    strcpy(NetInMeter.Postfix, "too");
-    NetInMeter.HasNumber = -1;
+    strcpy(SettingsForLoading().NetInMeter.Prefix, "kept");
+    strcpy(SettingsForLoading().NetInMeter.Postfix, "too");
+    SettingsForLoading().NetInMeter.HasNumber = true;
     UseConfiguration(FullConfiguration());
     Load();
-    EXPECT_EQ(NetInMeter.TextEnabled, 0);
-    EXPECT_STREQ(NetInMeter.Text, "");
-    EXPECT_STREQ(NetInMeter.Prefix, "kept");
-    EXPECT_STREQ(NetInMeter.Postfix, "too");
-    EXPECT_EQ(NetInMeter.HasNumber, -1);
+    EXPECT_FALSE(SettingsForLoading().NetInMeter.TextEnabled);
+    EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "");
+    EXPECT_STREQ(SettingsForLoading().NetInMeter.Prefix, "kept");
+    EXPECT_STREQ(SettingsForLoading().NetInMeter.Postfix, "too");
+    EXPECT_TRUE(SettingsForLoading().NetInMeter.HasNumber);
 }
 
 // A 199-character template (the most the 200-byte buffer holds) with markers
@@ -315,14 +319,14 @@ TEST_F(SettingsLoad, LongTemplatesAreCutAtOneHundredCharacters) {
     UseConfiguration("[Quilbex]\nCPUTextFormat=" + longTemplate + "\nMEMTextFormat=" + tooLong +
                      "\nMEMTextdX=5\n");
     Load();
-    EXPECT_EQ(CpuMeter.HasNumber, -1);
-    EXPECT_STREQ(CpuMeter.Prefix, "");
-    EXPECT_EQ(std::string(CpuMeter.Postfix), std::string(100, 'x'));
-    EXPECT_STREQ(CpuMeter.Text, "");
-    EXPECT_EQ(MemMeter.HasNumber, 0);
-    EXPECT_EQ(std::string(MemMeter.Prefix), std::string(100, 'y'));
-    EXPECT_STREQ(MemMeter.Postfix, "");
-    EXPECT_EQ(MemMeter.TextdX, 5);
+    EXPECT_TRUE(SettingsForLoading().CpuMeter.HasNumber);
+    EXPECT_STREQ(SettingsForLoading().CpuMeter.Prefix, "");
+    EXPECT_EQ(std::string(SettingsForLoading().CpuMeter.Postfix), std::string(100, 'x'));
+    EXPECT_STREQ(ReadingsToRenew().Cpu.Text, "");
+    EXPECT_FALSE(SettingsForLoading().MemMeter.HasNumber);
+    EXPECT_EQ(std::string(SettingsForLoading().MemMeter.Prefix), std::string(100, 'y'));
+    EXPECT_STREQ(SettingsForLoading().MemMeter.Postfix, "");
+    EXPECT_EQ(SettingsForLoading().MemMeter.TextdX, 5);
 }
 
 TEST_F(SettingsLoad, ColourBitsAboveTheThirdByteAreDropped) {
@@ -339,7 +343,7 @@ TEST_F(SettingsLoad, ColourBitsAboveTheThirdByteAreDropped) {
         SetUp();
         UseConfiguration(std::string("[Quilbex]\nFontColor=") + c.Configured + "\n");
         Load();
-        EXPECT_EQ(FontColor, c.Pixel);
+        EXPECT_EQ(SettingsForLoading().FontColor, c.Pixel);
         ReleaseLoaded();
     }
 }
@@ -349,9 +353,13 @@ TEST_F(SettingsLoad, ColourBitsAboveTheThirdByteAreDropped) {
 TEST_F(SettingsLoad, CallsTheLibraryInOrder) {
     UseConfiguration(FullConfiguration());
     Load();
-    std::vector<std::string> expected = {
-        "OpenCFGr",      "FindSection Quilbex 0", "GetCFGInt Z-Order 1",       "GetCFGInt X 0",
-        "GetCFGInt Y 0", "GetCFGInt LockMode 0",  "GetCFGString Skin \"\" 260"};
+    std::vector<std::string> expected = {"OpenCFGr",
+                                         "FindSection Quilbex 0",
+                                         "GetCFGInt Z-Order 1",
+                                         "GetCFGInt X 0",
+                                         "GetCFGInt Y 0",
+                                         "GetCFGInt LockMode 0",
+                                         "GetCFGString Skin \"\" 260"};
     const char* const templates[4] = {"(cpu: %i %)", "Memory %u MB", "", "no number"};
     for (int i = 0; i < 4; ++i) {
         const std::string p = Meters[i].Prefix;
@@ -384,7 +392,7 @@ class SettingsSavePosition : public SettingsLoad {};
 
 TEST_F(SettingsSavePosition, WritesNothingWithoutAWindow) {
     UseConfiguration(FullConfiguration());
-    SavePosition(5, 6);
+    SavePosition(PluginWindow, 5, 6);
     EXPECT_EQ(ReadTextFile(ConfigPath), FullConfiguration());
     EXPECT_TRUE(ReadCallLog().empty());
 }
@@ -396,14 +404,14 @@ TEST_F(SettingsSavePosition, WritesXThenYAndASecondStartReadsThem) {
     PluginWindow = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(PluginWindow, nullptr);
-    WindowX = 1;
-    WindowY = 2;
-    SavePosition(-150, 777);
+    SettingsForLoading().WindowX = 1;
+    SettingsForLoading().WindowY = 2;
+    SavePosition(PluginWindow, -150, 777);
     const std::vector<std::string> expected = {"OpenCFGw", "FindSection Quilbex 1",
                                                "SetCFGInt X -150", "SetCFGInt Y 777", "CloseCFGw"};
     EXPECT_EQ(ReadCallLog(), expected);
-    EXPECT_EQ(WindowX, 1) << "the window procedure keeps these";
-    EXPECT_EQ(WindowY, 2);
+    EXPECT_EQ(SettingsForLoading().WindowX, 1) << "the window procedure keeps these";
+    EXPECT_EQ(SettingsForLoading().WindowY, 2);
 
     const std::string saved = ReadTextFile(ConfigPath);
     EXPECT_NE(saved.find("X=-150"), std::string::npos) << saved;
@@ -412,12 +420,12 @@ TEST_F(SettingsSavePosition, WritesXThenYAndASecondStartReadsThem) {
 
     ReleaseLoaded();
     EXPECT_EQ(Load(), -1);
-    EXPECT_EQ(WindowX, -150);
-    EXPECT_EQ(WindowY, 777);
-    EXPECT_EQ(ZOrder, 2);
-    EXPECT_EQ(Elapse, 1500);
-    EXPECT_STREQ(CpuMeter.Prefix, "(cpu: ");
-    EXPECT_EQ(Background.Kind, ImageKindAlpha);
+    EXPECT_EQ(SettingsForLoading().WindowX, -150);
+    EXPECT_EQ(SettingsForLoading().WindowY, 777);
+    EXPECT_EQ(SettingsForLoading().ZOrder, 2);
+    EXPECT_EQ(SettingsForLoading().Elapse, 1500);
+    EXPECT_STREQ(SettingsForLoading().CpuMeter.Prefix, "(cpu: ");
+    EXPECT_EQ(SettingsForLoading().Background.Kind, ImageKindAlpha);
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST_F(WindowTest, HitTestAnswersEachLockModeWithShiftUpAndDown) {
     };
     MakeMeter();
     for (const auto& c : cases) {
-        LockMode = c.Mode;
+        SettingsForLoading().LockMode = c.Mode;
         // The thread's state says the opposite: only the physical key counts here.
         SetShift(c.Shift, !c.Shift);
         EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(MeterLeft + 5, MeterTop + 5)), c.Answer)
@@ -39,11 +39,11 @@ TEST_F(WindowTest, HitTestAnswersEachLockModeWithShiftUpAndDown) {
 }
 
 TEST_F(WindowTest, HideOnMouseOverStaysHiddenWhileThePointerIsOverItsPlace) {
-    LockMode = 2;
+    SettingsForLoading().LockMode = 2;
     MakeMeter();
     EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(MeterLeft + 5, MeterTop + 5)), HTNOWHERE);
     EXPECT_FALSE(IsWindowVisible(meter));
-    EXPECT_TRUE(SameRect(SavedRect, MeterRect()));
+    EXPECT_TRUE(SameRect(LockState.SavedRect, MeterRect()));
 
     SetCursorPos(MeterLeft + 5, MeterTop + 5);
     EXPECT_EQ(Send(WM_TIMER, TimerUnhide), 0);
@@ -56,7 +56,7 @@ TEST_F(WindowTest, HideOnMouseOverStaysHiddenWhileThePointerIsOverItsPlace) {
 }
 
 TEST_F(WindowTest, HideOnMouseOverComesBackWithShiftHeld) {
-    LockMode = 2;
+    SettingsForLoading().LockMode = 2;
     MakeMeter();
     Send(WM_NCHITTEST, 0, MAKELPARAM(MeterLeft + 5, MeterTop + 5));
     ASSERT_FALSE(IsWindowVisible(meter));
@@ -71,7 +71,7 @@ TEST_F(WindowTest, HideOnMouseOverComesBackWithShiftHeld) {
 }
 
 TEST_F(WindowTest, HideOnMouseOverReturnsAtTheUnhidePollAfterThePointerLeft) {
-    LockMode = 2;
+    SettingsForLoading().LockMode = 2;
     MakeMeter();
     Send(WM_NCHITTEST, 0, MAKELPARAM(MeterLeft + 5, MeterTop + 5));
     DWORD hidden = GetTickCount();
@@ -86,7 +86,7 @@ class GhostTest : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        LockMode = 3;
+        SettingsForLoading().LockMode = 3;
         MakeMeter(WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_TRANSPARENT);
         SetLayeredWindowAttributes(meter, 0, 255, LWA_ALPHA);
         ValidateRect(meter, nullptr);
@@ -99,10 +99,10 @@ TEST_F(GhostTest, ShiftOverTheWindowMakesItInteractiveUntilReleased) {
     SetShift(false, true);
     EXPECT_EQ(Send(WM_TIMER, TimerGhost), DefWindowProcA(meter, WM_TIMER, TimerGhost, 0));
     EXPECT_FALSE(ClickThrough());
-    EXPECT_NE(GhostInteractive, 0);
-    EXPECT_TRUE(SameRect(SavedRect, MeterRect()));
+    EXPECT_NE(LockState.GhostInteractive, 0);
+    EXPECT_TRUE(SameRect(LockState.SavedRect, MeterRect()));
     EXPECT_TRUE(NeedsRepaint());
-    EXPECT_EQ(GetCursor(), MoveCursor);
+    EXPECT_EQ(GetCursor(), LockState.MoveCursor);
     EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(MeterLeft + 5, MeterTop + 5)), HTCAPTION);
 
     ValidateRect(meter, nullptr);
@@ -113,9 +113,9 @@ TEST_F(GhostTest, ShiftOverTheWindowMakesItInteractiveUntilReleased) {
     SetShift(false, false);
     Send(WM_TIMER, TimerGhost);
     EXPECT_TRUE(ClickThrough());
-    EXPECT_EQ(GhostInteractive, 0);
+    EXPECT_EQ(LockState.GhostInteractive, 0);
     EXPECT_TRUE(NeedsRepaint());
-    EXPECT_EQ(GetCursor(), ArrowCursor);
+    EXPECT_EQ(GetCursor(), LockState.ArrowCursor);
 }
 
 TEST_F(GhostTest, ThePointerLeavingMakesItClickThroughAgain) {
@@ -126,7 +126,7 @@ TEST_F(GhostTest, ThePointerLeavingMakesItClickThroughAgain) {
     SetCursorPos(MeterLeft + MeterWidth, MeterTop + 5); // just past the right edge
     Send(WM_TIMER, TimerGhost);
     EXPECT_TRUE(ClickThrough());
-    EXPECT_EQ(GhostInteractive, 0);
+    EXPECT_EQ(LockState.GhostInteractive, 0);
 }
 
 TEST_F(GhostTest, OnlyTheThreadKeyStateCounts) {
@@ -134,7 +134,7 @@ TEST_F(GhostTest, OnlyTheThreadKeyStateCounts) {
     SetShift(true, false);
     Send(WM_TIMER, TimerGhost);
     EXPECT_TRUE(ClickThrough());
-    EXPECT_EQ(GhostInteractive, 0);
+    EXPECT_EQ(LockState.GhostInteractive, 0);
     EXPECT_FALSE(NeedsRepaint());
 }
 
@@ -158,10 +158,10 @@ TEST_F(GhostTest, EveryTimerMessagePollsWhateverItsId) {
 }
 
 TEST_F(GhostTest, OtherModesDoNotPoll) {
-    LockMode = 0;
+    SettingsForLoading().LockMode = 0;
     SetCursorPos(MeterLeft + 5, MeterTop + 5);
     SetShift(false, true);
     Send(WM_TIMER, TimerGhost);
     EXPECT_TRUE(ClickThrough());
-    EXPECT_TRUE(SameRect(SavedRect, RECT{0, 0, 0, 0}));
+    EXPECT_TRUE(SameRect(LockState.SavedRect, RECT{0, 0, 0, 0}));
 }

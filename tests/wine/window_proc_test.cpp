@@ -146,15 +146,15 @@ TEST_F(WindowTest, MovingTracksThePositionAndRepaintsAPaintedWindow) {
     } cases[] = {{0, true}, {1, false}};
     for (const auto& c : cases) {
         MakeMeter();
-        PaintMode = c.Mode;
-        WindowX = WindowY = -1;
+        SurfaceForTests().PaintMode = SurfaceMode(c.Mode);
+        PlaceForTests().WindowX = PlaceForTests().WindowY = -1;
         RECT proposed = {321, 234, 321 + MeterWidth, 234 + MeterHeight};
         RECT copy = proposed;
         LRESULT expected =
             DefWindowProcA(meter, WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&copy));
         EXPECT_EQ(Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed)), expected);
-        EXPECT_EQ(WindowX, 321);
-        EXPECT_EQ(WindowY, 234);
+        EXPECT_EQ(Place.WindowX, 321);
+        EXPECT_EQ(Place.WindowY, 234);
         EXPECT_EQ(NeedsRepaint(), c.Repaints) << "PaintMode " << c.Mode;
         DestroyWindow(meter);
         meter = nullptr;
@@ -167,7 +167,9 @@ class WindowSaveTest : public WindowTest {
         WindowTest::SetUp();
         ini = TempPath("window_save", ".ini");
         ASSERT_TRUE(WriteTextFile(ini, "[Quilbex]\r\nX=1\r\nY=2\r\nLockMode=0\r\n"));
-        HostContext.ConfigHandle = const_cast<char*>(ini.c_str());
+        HostContextRecord context = HostContext;
+        context.ConfigHandle = const_cast<char*>(ini.c_str());
+        KeepHostContext(&context);
     }
     int Saved(const char* key) { return GetPrivateProfileIntA("Quilbex", key, -999, ini.c_str()); }
     std::string ini;
@@ -189,8 +191,8 @@ TEST_F(WindowSaveTest, TheEndOfADragSavesWhereItEndedInEitherDragMode) {
     };
     for (const auto& c : cases) {
         MakeMeter();
-        SavedPlaceX = 1;
-        SavedPlaceY = 2;
+        PlaceForTests().SavedPlaceX = 1;
+        PlaceForTests().SavedPlaceY = 2;
         if (c.Moving) {
             RECT proposed = {260, 170, 260 + MeterWidth, 170 + MeterHeight};
             Send(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&proposed));
@@ -238,8 +240,8 @@ TEST_F(WindowSaveTest, ADisplayChangeBringsALostWindowBackAndLaterToItsPlace) {
     const int screenW = GetSystemMetrics(SM_CXSCREEN);
     HWND desktop = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 50, 40, 600,
                                    400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    Background.Width = MeterWidth;
-    Background.Height = MeterHeight;
+    SettingsForLoading().Background.Width = MeterWidth;
+    SettingsForLoading().Background.Height = MeterHeight;
     struct {
         const char* What;
         bool Child;
@@ -261,8 +263,8 @@ TEST_F(WindowSaveTest, ADisplayChangeBringsALostWindowBackAndLaterToItsPlace) {
         } else {
             MakeMeter(WS_EX_TOOLWINDOW, WS_POPUP, nullptr, c.Now.x, c.Now.y);
         }
-        SavedPlaceX = c.Saved.x;
-        SavedPlaceY = c.Saved.y;
+        PlaceForTests().SavedPlaceX = c.Saved.x;
+        PlaceForTests().SavedPlaceY = c.Saved.y;
         ValidateRect(meter, nullptr);
         const LPARAM size = MAKELPARAM(screenW, GetSystemMetrics(SM_CYSCREEN));
         EXPECT_EQ(Send(WM_DISPLAYCHANGE, 32, size),
@@ -271,15 +273,15 @@ TEST_F(WindowSaveTest, ADisplayChangeBringsALostWindowBackAndLaterToItsPlace) {
         GetWindowRect(meter, &r);
         EXPECT_EQ(r.left, c.Shown.x) << c.What;
         EXPECT_EQ(r.top, c.Shown.y) << c.What;
-        EXPECT_EQ(WindowX, c.Shown.x) << c.What;
-        EXPECT_EQ(WindowY, c.Shown.y) << c.What;
+        EXPECT_EQ(Place.WindowX, c.Shown.x) << c.What;
+        EXPECT_EQ(Place.WindowY, c.Shown.y) << c.What;
         EXPECT_EQ(NeedsRepaint(), c.Now.x != c.Shown.x) << c.What << ": repainted when moved";
         EXPECT_EQ(Saved("X"), 1) << "nothing written";
         DestroyWindow(meter);
         meter = nullptr;
     }
     DestroyWindow(desktop);
-    Background = ImageInfo{};
+    SettingsForLoading().Background = ImageInfo{};
 }
 
 static bool IsTopmost(HWND window) {
@@ -296,7 +298,7 @@ TEST_F(WindowTest, FullScreenNoticesMoveTheWindowDownAndAlwaysOnTopBackUp) {
         bool TopmostAfterwards;
     } cases[] = {{2, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, true}, {1, WS_EX_TOOLWINDOW, false}};
     for (const auto& c : cases) {
-        ZOrder = c.ZOrder;
+        SettingsForLoading().ZOrder = c.ZOrder;
         MakeMeter(c.ExStyle);
         HWND other =
             CreateWindowExA(WS_EX_TOOLWINDOW, "ShellUnderTest", nullptr, WS_POPUP | WS_VISIBLE, 0,
@@ -320,7 +322,7 @@ TEST_F(WindowTest, FullScreenNoticesMoveTheWindowDownAndAlwaysOnTopBackUp) {
 }
 
 TEST_F(WindowTest, OtherApplicationBarNoticesChangeNothing) {
-    ZOrder = 2;
+    SettingsForLoading().ZOrder = 2;
     MakeMeter(WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
     EXPECT_EQ(Send(AppBarCallbackMsg, ABN_POSCHANGED, 1), 0);
     EXPECT_EQ(Send(AppBarCallbackMsg, ABN_STATECHANGE, 1), 0);

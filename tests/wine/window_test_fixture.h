@@ -2,11 +2,7 @@
 // what the plug-in sends it, and real key states, for the window tests.
 #pragma once
 
-#include "plugin/plugin_state.h"
-#include "render/render.h"
-#include "settings/settings.h"
-#include "window/window_parts.h"
-#include "window/window_proc.h"
+#include "tests/wine/plugin_internals.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -141,26 +137,26 @@ class WindowTest : public ::testing::Test {
         shellClass.hInstance = GetModuleHandleA(nullptr);
         shellClass.lpszClassName = "ShellUnderTest";
         RegisterClassA(&shellClass);
-        ArrowCursor = LoadCursorA(nullptr, IDC_ARROW);
-        MoveCursor = LoadCursorA(nullptr, IDC_SIZEALL);
+        LoadWindowCursors();
     }
 
     void SetUp() override {
         ShellEvents.clear();
         MenuSeenOpen = false;
         MenuSeenRect = RECT{};
-        LockMode = 0;
-        ZOrder = 1;
-        PaintMode = 0;
-        GhostInteractive = 0;
-        SavedRect = RECT{0, 0, 0, 0};
+        ResetSettings();
+        SettingsForLoading().LockMode = LockUnlocked;
+        SettingsForLoading().ZOrder = ZOrderNormal;
+        SurfaceForTests().PaintMode = SurfacePainted;
+        ResetLockState();
         shell = CreateWindowExA(0, "ShellUnderTest", nullptr, WS_POPUP, 0, 0, 10, 10, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
         record = PluginShellRecord{};
         record.PropertiesName = "Vorlamet";
-        HostContext = HostContextRecord{};
-        HostContext.PluginRecord = &record;
-        HostContext.ShellWindow = shell;
+        HostContextRecord context = {};
+        context.PluginRecord = &record;
+        context.ShellWindow = shell;
+        KeepHostContext(&context);
         SetCursorPos(FarFromMeter.x, FarFromMeter.y);
         SetShift(false, false);
     }
