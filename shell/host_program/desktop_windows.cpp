@@ -12,6 +12,7 @@ namespace {
 
 HWND DesktopWindowHandle;
 int DesktopSkinSource = DesktopSkinSystem;
+UINT TaskbarCreated; // broadcast to every top-level window when a shell starts
 
 // The layer's own pixels have this colour and are therefore not there: they
 // neither show nor take clicks. A pixel that the meter paints in exactly this
@@ -96,13 +97,26 @@ void PaintWallpaper(HWND window) {
 
 // What both desktops do: stay under every other window (the system keeps
 // its own desktop, GetShellWindow, below the bottom, so the bottom is right
-// above the wallpaper and the icons), follow the virtual screen, and stay
-// open until the host ends.
+// above the wallpaper and the icons), never become the active window, follow
+// the virtual screen, and stay open until the host ends.
 bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result) {
     switch (message) {
-    case WM_WINDOWPOSCHANGING:
-        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+    case WM_WINDOWPOSCHANGING: {
+        // Whoever moves it in the order (the system on an activation, a
+        // menu or a dialog; the window manager under Wine), it goes back to
+        // the bottom, and never takes the activation with it.
+        WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        pos->hwndInsertAfter = HWND_BOTTOM;
+        pos->flags |= SWP_NOACTIVATE;
         *result = 0;
+        return true;
+    }
+    case WM_MOUSEACTIVATE:
+        // A click that does reach it (a system that ignores the colour key
+        // while a menu holds the pointer, as Wine does) activates nothing:
+        // an active desktop would rise and keep the pointer from the icon
+        // and the meter.
+        *result = MA_NOACTIVATE;
         return true;
     case WM_DISPLAYCHANGE:
         FollowVirtualScreen(window);
@@ -112,12 +126,24 @@ bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result)
         *result = 0;
         return true;
     }
+    if (message == TaskbarCreated && TaskbarCreated) {
+        // A restarted shell puts its own windows at the bottom: this one
+        // goes under the kit's other windows again.
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        *result = 0;
+        return true;
+    }
     return false;
 }
 
 LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnDesktopMessage(window, message, lParam, &result)) return result;
+    // Its own pixels are not there for the pointer: the system's hit test
+    // goes on to the window below (the desktop), whatever the colour key
+    // does on this system. A meter on it is a child window, which answers
+    // this message itself and keeps its clicks and drags.
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -145,8 +171,12 @@ ATOM Register(HINSTANCE instance, const char* name, WNDPROC proc, HBRUSH brush) 
     return RegisterWindowClass(instance, name, proc, 0, LoadCursorA(nullptr, IDC_ARROW), brush);
 }
 
+// WS_EX_NOACTIVATE: neither a click nor the system's choice of the next
+// window to activate makes it the active one (on systems that know the
+// style). WS_EX_TOOLWINDOW: no button on the taskbar, no place in Alt+Tab.
 HWND CreateDesktop(HINSTANCE instance, DWORD exStyle, const char* className, const char* title,
                    const RECT& place) {
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     DesktopWindowHandle =
         CreateWindowExA(exStyle | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, title,
                         WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.right - place.left,
@@ -168,7 +198,11 @@ HWND CreateDesktopLayer(HINSTANCE instance) {
     // meter would share (a hang in either would freeze both), differ between
     // Windows versions and vanish when Explorer restarts. A colour key makes
     // every pixel of the layer that the meter does not cover see-through and
-    // click-through.
+    // click-through; WM_NCHITTEST, WM_MOUSEACTIVATE and the z-order
+    // (OnDesktopMessage, LayerProc) keep it out of the way where the key is
+    // not asked. Not WS_EX_TRANSPARENT: a layered window with that style is
+    // passed over by the hit test together with its children, on Windows as
+    // under Wine, and a Desktop-level meter would lose its clicks and drags.
     Register(instance, "VorlametHostLayer", LayerProc, CreateSolidBrush(LayerKey));
     const RECT place = VirtualScreenRect();
     HWND layer = CreateDesktop(instance, WS_EX_LAYERED, "VorlametHostLayer",
