@@ -1,0 +1,224 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the ways a person closes the icon's menu, the meter's
+menu and the settings dialog, on the real desktop: afterwards the icon's
+menu opens, the meter's menu opens and a drag moves the meter and is saved,
+and the desktop layer is still below the kit's other windows. One host per
+configuration (layered or painted meter, at the Desktop or the Normal level)
+runs every way in turn.
+"""
+from e2e_support import *  # noqa: F401,F403 (the shared helpers, by design)
+
+LAYER = "Vorlamet desktop layer"
+# Empty screen: no meter, menu, dialog or icon there.
+ELSEWHERE = (900, 740)
+
+
+def icon_at_the_lower_right():
+    """Wine shows the icons in a small window of its own, which may sit where
+    the icon's menu would cover it; it goes to the screen's lower right, as
+    the taskbar's notification area is on Windows. Answers its rectangle."""
+    tray = wait_until(wine_system_tray, "the notification area")
+    w, h = tray[2] - tray[0], tray[3] - tray[1]
+    if tray[1] < 400:
+        wid = run("xdotool", "search", "--name", "^Wine System Tray$").stdout.split()
+        check(wid, "the notification area's X window")
+        xdo("windowmove", wid[0], 1280 - w - 4, 800 - h - 4)
+        wait_until(lambda: (wine_system_tray() or (0, 0))[1] >= 400,
+                   "the notification area at the lower right")
+    return wine_system_tray()
+
+
+class Kit:
+    """A running host and the places a person clicks."""
+
+    def __init__(self, env, host, ini):
+        self.env, self.host, self.ini = env, host, ini
+        self.icon = centre(icon_at_the_lower_right())
+        self.step = 1
+
+    def meter_point(self):
+        return centre(env_rect(self.env), -60, 30)
+
+    def click(self, point, button=1):
+        xdo("mousemove", *point)
+        settle()
+        xdo("click", button)
+
+    def open_icon_menu(self):
+        before = self.host.count(r"^TrayMenu$")
+        self.click(self.icon, 3)
+        self.host.wait_count(r"^TrayMenu$", before + 1)
+        wait_until(lambda: menu_windows(self.env), "the icon's menu on screen")
+
+    def open_meter_menu(self):
+        before = self.host.count(r"^HostMsgMenuEnter$")
+        self.click(self.meter_point(), 3)
+        self.host.wait_count(r"^HostMsgMenuEnter$", before + 1)
+        wait_until(lambda: menu_windows(self.env), "the meter's menu on screen")
+
+    def opened(self):
+        return self.host.count(r"^TrayMenu$") + self.host.count(r"^HostMsgMenuEnter$")
+
+    def menus_closed(self):
+        wait_until(lambda: self.host.count(r"^HostMsgMenuEnter$") ==
+                   self.host.count(r"^HostMsgMenuLeave$") and not menu_windows(self.env),
+                   "the menu closed (log: %s)" % self.host.log()[-8:])
+
+    def answering(self, way):
+        """The icon's menu and the meter's menu open (and close with Escape),
+        a drag moves the meter and is saved, and the layer is at the bottom."""
+        try:
+            self.open_icon_menu()
+            xdo("key", "Escape")
+            self.menus_closed()
+            self.open_meter_menu()
+            xdo("key", "Escape")
+            self.menus_closed()
+            x0, y0 = env_rect(self.env)[:2]
+            self.step = -self.step
+            point = self.meter_point()
+            drag(point[0], point[1], point[0] + 30 * self.step, point[1] + 20 * self.step)
+            want = (x0 + 30 * self.step, y0 + 20 * self.step)
+            wait_until(lambda: env_rect(self.env)[:2] == want, "the meter dragged to %s" % (want,))
+            wait_until(lambda: (ini_value(self.ini, "X"), ini_value(self.ini, "Y")) ==
+                       (str(want[0]), str(want[1])), "the drag saved")
+            order = self.env.meter_state()["order"]
+            below = order[order.index(LAYER) + 1:]
+            check(not [t for t in below if t == "[meter]" or "Vorlamet" in t],
+                  "the layer below the kit's windows: %s" % order)
+        except Failure as e:
+            raise Failure("after %s: %s" % (way, e))
+
+
+def env_rect(env):
+    return wait_until(lambda: (env.meter_state() or {}).get("rect"), "the meter")
+
+
+def settings_closed(kit, closed):
+    kit.host.wait_count(r"^Properties closed$", closed + 1)
+    wait_until(lambda: settings_dialog(kit.env) is None, "the settings dialog gone")
+
+
+def properties_then(close):
+    """Choosing Properties opens the settings dialog, which is closed by close."""
+    def way(kit, open_menu):
+        opened = kit.host.count(r"^Properties open")
+        closed = kit.host.count(r"^Properties closed$")
+        open_menu()
+        xdo("key", "p")
+        dialog = wait_for_settings(kit.env, kit.host, opened + 1)
+        close(kit, dialog)
+        settings_closed(kit, closed)
+    return way
+
+
+def with_ok(kit, dialog):
+    click_control(dialog, IDOK)
+
+
+def with_escape(kit, dialog):
+    xdo("key", "Escape")  # the dialog opens in front, with the keys
+
+
+def clicking(where, button=1):
+    def way(kit, open_menu):
+        open_menu()
+        opened = kit.opened()
+        kit.click(where(kit), button)
+        if button == 3:
+            # As on Windows, the second right-click's button-up may open the
+            # menu again; that one is closed with Escape.
+            try:
+                wait_until(lambda: kit.opened() > opened and menu_windows(kit.env),
+                           "the menu open again", 3)
+                xdo("key", "Escape")
+            except Failure:
+                pass
+        kit.menus_closed()
+    return way
+
+
+def elsewhere(kit):
+    return ELSEWHERE
+
+
+def on_meter(kit):
+    # Away from the point the meter's menu opened at, which is its corner.
+    return centre(env_rect(kit.env), 60, -30)
+
+
+def on_icon(kit):
+    # Beside the point the menu opened at, which is the menu's corner.
+    return (kit.icon[0] + 3, kit.icon[1] + 3)
+
+
+def dialog_beside_clicks(kit, _):
+    # The icon's double-click opens the dialog; clicks on the empty screen
+    # and on the meter leave it open; Cancel closes it.
+    opened = kit.host.count(r"^Properties open")
+    closed = kit.host.count(r"^Properties closed$")
+    check("posted" in kit.env.probe("tray", "dblclick"), "double-click on the icon")
+    dialog = wait_for_settings(kit.env, kit.host, opened + 1)
+    kit.click(ELSEWHERE)
+    kit.click(kit.meter_point())
+    click_control(dialog, IDCANCEL)
+    settings_closed(kit, closed)
+
+
+# Each row: its name, the menu it opens ("icon", "meter" or None) and how
+# it is closed.
+WAYS = [
+    ("icon menu, Properties, dialog OK", "icon", properties_then(with_ok)),
+    ("icon menu, click elsewhere", "icon", clicking(elsewhere)),
+    ("icon menu, click on the meter", "icon", clicking(on_meter)),
+    ("icon menu, click on the icon", "icon", clicking(on_icon)),
+    ("icon menu, right-click on the icon", "icon", clicking(on_icon, 3)),
+    ("meter menu, Properties, dialog Escape", "meter", properties_then(with_escape)),
+    ("meter menu, click elsewhere", "meter", clicking(elsewhere)),
+    ("meter menu, click on the meter", "meter", clicking(on_meter)),
+    ("meter menu, click on the icon", "meter", clicking(on_icon)),
+    ("meter menu, right-click on the meter", "meter", clicking(on_meter, 3)),
+    ("dialog, clicks beside it, Cancel", None, dialog_beside_clicks),
+]
+
+
+def every_way(env, name, zorder, layered):
+    ini = env.skin_copy(name, **{"Z-Order": zorder, "LockMode": 0, "X": 60, "Y": 560})
+    host = Host(env, ini, demo=False,
+                extra_env=None if layered else {"TOLVRIC_NO_LAYERED": "1"})
+    try:
+        kit = Kit(env, host, ini)
+        for way, menu, close in WAYS:
+            opener = {"icon": kit.open_icon_menu, "meter": kit.open_meter_menu}.get(menu)
+            try:
+                close(kit, opener)
+            except Failure as e:
+                raise Failure("%s: %s" % (way, e))
+            kit.answering(way)
+        check(host.alive(), "the host runs on")
+    finally:
+        host.stop()
+
+
+def test_menus_close_layered_desktop(env):
+    every_way(env, "menus_ld", 0, True)
+
+
+def test_menus_close_painted_desktop(env):
+    every_way(env, "menus_pd", 0, False)
+
+
+def test_menus_close_layered_normal(env):
+    every_way(env, "menus_ln", 1, True)
+
+
+def test_menus_close_painted_normal(env):
+    every_way(env, "menus_pn", 1, False)
+
+
+TESTS = [
+    test_menus_close_layered_desktop,
+    test_menus_close_painted_desktop,
+    test_menus_close_layered_normal,
+    test_menus_close_painted_normal,
+]
