@@ -95,28 +95,34 @@ void PaintWallpaper(HWND window) {
     BitBlt(paint.dc, r.left, r.top, w, h, memory.dc, 0, 0, SRCCOPY);
 }
 
+// Whether the pointer is over the desktop itself rather than over a child.
+bool OwnPixelUnderPointer(HWND desktop) {
+    POINT p;
+    if (!GetCursorPos(&p) || !ScreenToClient(desktop, &p)) return true;
+    return ChildWindowFromPointEx(desktop, p, CWP_SKIPINVISIBLE) == desktop;
+}
+
 // What both desktops do: stay under every other window (the system keeps
 // its own desktop, GetShellWindow, below the bottom, so the bottom is right
-// above the wallpaper and the icons), never become the active window, follow
-// the virtual screen, and stay open until the host ends.
+// above the wallpaper and the icons), are not activated by a click of their
+// own, follow the virtual screen, and stay open until the host ends.
 bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result) {
     switch (message) {
-    case WM_WINDOWPOSCHANGING: {
+    case WM_WINDOWPOSCHANGING:
         // Whoever moves it in the order (the system on an activation, a
         // menu or a dialog; the window manager under Wine), it goes back to
-        // the bottom, and never takes the activation with it.
-        WINDOWPOS* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        pos->hwndInsertAfter = HWND_BOTTOM;
-        pos->flags |= SWP_NOACTIVATE;
+        // the bottom.
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
         *result = 0;
         return true;
-    }
     case WM_MOUSEACTIVATE:
-        // A click that does reach it (a system that ignores the colour key
-        // while a menu holds the pointer, as Wine does) activates nothing:
-        // an active desktop would rise and keep the pointer from the icon
-        // and the meter.
-        *result = MA_NOACTIVATE;
+        // A click on its own pixels that does reach it (a system that
+        // ignores the colour key while a menu holds the pointer, as Wine
+        // does) activates nothing: an active desktop would rise and keep the
+        // pointer from the icon and the meter. A click on a meter on it
+        // activates as usual: the system moves a window by its caption (the
+        // meter's drag) only once its top-level window is active.
+        *result = OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
         return true;
     case WM_DISPLAYCHANGE:
         FollowVirtualScreen(window);

@@ -11,21 +11,22 @@ from e2e_support import *  # noqa: F401,F403 (the shared helpers, by design)
 LAYER = "Vorlamet desktop layer"
 # Empty screen: no meter, menu, dialog or icon there.
 ELSEWHERE = (900, 740)
+# Where the icon's menu opens when the icon is to be clicked while it is
+# open: Wine's notification area is a small window at the top left, where
+# the menu opened at the icon would cover the icon.
+ASIDE = (640, 400)
 
 
-def icon_at_the_lower_right():
-    """Wine shows the icons in a small window of its own, which may sit where
-    the icon's menu would cover it; it goes to the screen's lower right, as
-    the taskbar's notification area is on Windows. Answers its rectangle."""
+def icon_point(env):
+    """The middle of the icon's green bar in Wine's notification area."""
     tray = wait_until(wine_system_tray, "the notification area")
-    w, h = tray[2] - tray[0], tray[3] - tray[1]
-    if tray[1] < 400:
-        wid = run("xdotool", "search", "--name", "^Wine System Tray$").stdout.split()
-        check(wid, "the notification area's X window")
-        xdo("windowmove", wid[0], 1280 - w - 4, 800 - h - 4)
-        wait_until(lambda: (wine_system_tray() or (0, 0))[1] >= 400,
-                   "the notification area at the lower right")
-    return wine_system_tray()
+    rgb = screen_rgb(env.screenshot("menus_tray"), tray)
+    width = tray[2] - tray[0]
+    green = [(i // 3 % width, i // 3 // width) for i in range(0, len(rgb), 3)
+             if abs(rgb[i] - 110) + abs(rgb[i + 1] - 220) + abs(rgb[i + 2] - 120) < 40]
+    check(green, "the icon's green bar in the notification area")
+    return (tray[0] + sum(x for x, _ in green) // len(green),
+            tray[1] + sum(y for _, y in green) // len(green))
 
 
 class Kit:
@@ -33,7 +34,7 @@ class Kit:
 
     def __init__(self, env, host, ini):
         self.env, self.host, self.ini = env, host, ini
-        self.icon = centre(icon_at_the_lower_right())
+        self.icon = icon_point(env)
         self.step = 1
 
     def meter_point(self):
@@ -47,6 +48,14 @@ class Kit:
     def open_icon_menu(self):
         before = self.host.count(r"^TrayMenu$")
         self.click(self.icon, 3)
+        self.host.wait_count(r"^TrayMenu$", before + 1)
+        wait_until(lambda: menu_windows(self.env), "the icon's menu on screen")
+
+    def open_icon_menu_aside(self):
+        """The icon's menu as a right-click on the icon opens it, at ASIDE."""
+        before = self.host.count(r"^TrayMenu$")
+        xdo("mousemove", *ASIDE)
+        check("posted" in self.env.probe("tray", "menu"), "the probe found the icon's window")
         self.host.wait_count(r"^TrayMenu$", before + 1)
         wait_until(lambda: menu_windows(self.env), "the icon's menu on screen")
 
@@ -68,8 +77,10 @@ class Kit:
         """The icon's menu and the meter's menu open (and close with Escape),
         a drag moves the meter and is saved, and the layer is at the bottom."""
         try:
+            # Opened by a click on Wine's notification area, the menu does not
+            # get the keys: a click elsewhere closes it.
             self.open_icon_menu()
-            xdo("key", "Escape")
+            self.click(ELSEWHERE)
             self.menus_closed()
             self.open_meter_menu()
             xdo("key", "Escape")
@@ -131,11 +142,17 @@ def clicking(where, button=1):
             try:
                 wait_until(lambda: kit.opened() > opened and menu_windows(kit.env),
                            "the menu open again", 3)
-                xdo("key", "Escape")
+                kit.click(ELSEWHERE)
             except Failure:
                 pass
         kit.menus_closed()
     return way
+
+
+def pressing_escape(kit, open_menu):
+    open_menu()
+    xdo("key", "Escape")
+    kit.menus_closed()
 
 
 def elsewhere(kit):
@@ -148,8 +165,7 @@ def on_meter(kit):
 
 
 def on_icon(kit):
-    # Beside the point the menu opened at, which is the menu's corner.
-    return (kit.icon[0] + 3, kit.icon[1] + 3)
+    return kit.icon
 
 
 def dialog_beside_clicks(kit, _):
@@ -165,14 +181,15 @@ def dialog_beside_clicks(kit, _):
     settings_closed(kit, closed)
 
 
-# Each row: its name, the menu it opens ("icon", "meter" or None) and how
-# it is closed.
+# Each row: its name, the menu it opens ("icon", at the icon or "aside";
+# "meter"; or None) and how it is closed. The icon's menu closed by a click
+# elsewhere and the meter's closed by Escape are in every check.
 WAYS = [
-    ("icon menu, Properties, dialog OK", "icon", properties_then(with_ok)),
-    ("icon menu, click elsewhere", "icon", clicking(elsewhere)),
+    ("icon menu, Properties, dialog OK", "aside", properties_then(with_ok)),
+    ("icon menu, Escape", "aside", pressing_escape),
     ("icon menu, click on the meter", "icon", clicking(on_meter)),
-    ("icon menu, click on the icon", "icon", clicking(on_icon)),
-    ("icon menu, right-click on the icon", "icon", clicking(on_icon, 3)),
+    ("icon menu, click on the icon", "aside", clicking(on_icon)),
+    ("icon menu, right-click on the icon", "aside", clicking(on_icon, 3)),
     ("meter menu, Properties, dialog Escape", "meter", properties_then(with_escape)),
     ("meter menu, click elsewhere", "meter", clicking(elsewhere)),
     ("meter menu, click on the meter", "meter", clicking(on_meter)),
@@ -189,7 +206,8 @@ def every_way(env, name, zorder, layered):
     try:
         kit = Kit(env, host, ini)
         for way, menu, close in WAYS:
-            opener = {"icon": kit.open_icon_menu, "meter": kit.open_meter_menu}.get(menu)
+            opener = {"icon": kit.open_icon_menu, "aside": kit.open_icon_menu_aside,
+                      "meter": kit.open_meter_menu}.get(menu)
             try:
                 close(kit, opener)
             except Failure as e:
