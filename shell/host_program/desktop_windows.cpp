@@ -11,6 +11,7 @@
 namespace {
 
 HWND DesktopWindowHandle;
+HWND HandOffWindow; // the host's hidden window, which takes the activation the desktop gets
 int DesktopSkinSource = DesktopSkinSystem;
 UINT TaskbarCreated; // broadcast to every top-level window when a shell starts
 
@@ -95,6 +96,42 @@ void PaintWallpaper(HWND window) {
     BitBlt(paint.dc, r.left, r.top, w, h, memory.dc, 0, 0, SRCCOPY);
 }
 
+// A message the desktop posts itself, and the timer that repeats it.
+const UINT HandActivationOn = WM_APP + 1;
+const UINT_PTR HandOnTimer = 1;
+
+bool MouseButtonDown() {
+    return GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0 ||
+           GetAsyncKeyState(VK_MBUTTON) < 0;
+}
+
+// The desktop passes the activation on to the host's hidden window, as soon
+// as no click, drag or menu holds the pointer (a drag of a meter on it needs
+// it active until the button is up; until then a short timer asks again, so
+// the check costs nothing while the desktop is not active). A full-screen
+// active window is a full-screen program to the system: Windows' shell then
+// lets its taskbar and the appbars step aside for it, and Wine confines the
+// pointer to it and hands every click to the topmost window at that point by
+// the window order alone, without the colour key, which is the desktop
+// wherever no other window of the kit's is above it, so that the icon in the
+// notification area and other programs get no click at all. It becomes
+// active by a click on a meter on it, and under Wine also when a dialog or a
+// menu closes: Wine chooses the next window to activate without regard to
+// WS_EX_NOACTIVATE.
+void OnHandActivationOn(HWND desktop) {
+    if (GetForegroundWindow() != desktop || !HandOffWindow) {
+        KillTimer(desktop, HandOnTimer);
+        return;
+    }
+    if (GetCapture() || MouseButtonDown()) {
+        SetTimer(desktop, HandOnTimer, 100, nullptr);
+        return;
+    }
+    KillTimer(desktop, HandOnTimer);
+    SetForegroundWindow(HandOffWindow);
+    HostLog("Desktop handed the activation on");
+}
+
 // Whether the pointer is over the desktop itself rather than over a child.
 bool OwnPixelUnderPointer(HWND desktop) {
     POINT p;
@@ -106,7 +143,7 @@ bool OwnPixelUnderPointer(HWND desktop) {
 // its own desktop, GetShellWindow, below the bottom, so the bottom is right
 // above the wallpaper and the icons), are not activated by a click of their
 // own, follow the virtual screen, and stay open until the host ends.
-bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result) {
+bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_WINDOWPOSCHANGING:
         // Whoever moves it in the order (the system on an activation, a
@@ -123,6 +160,20 @@ bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result)
         // activates as usual: the system moves a window by its caption (the
         // meter's drag) only once its top-level window is active.
         *result = OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
+        return true;
+    case WM_ACTIVATE:
+        // Passed on from the message loop, after the click that may have
+        // activated it has started its drag.
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, HandActivationOn, 0, 0);
+        return false;
+    case HandActivationOn:
+        OnHandActivationOn(window);
+        *result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam != HandOnTimer) return false;
+        OnHandActivationOn(window);
+        *result = 0;
         return true;
     case WM_DISPLAYCHANGE:
         FollowVirtualScreen(window);
@@ -144,7 +195,7 @@ bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result)
 
 LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, &result)) return result;
+    if (OnDesktopMessage(window, message, wParam, lParam, &result)) return result;
     // Its own pixels are not there for the pointer: the system's hit test
     // goes on to the window below (the desktop), whatever the colour key
     // does on this system. A meter on it is a child window, which answers
@@ -155,7 +206,7 @@ LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, &result)) return result;
+    if (OnDesktopMessage(window, message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT:
         PaintWallpaper(window);
@@ -244,6 +295,10 @@ void DesktopChanged() {
     if (DesktopWindowHandle)
         RedrawWindow(DesktopWindowHandle, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void SetDesktopHandOff(HWND window) {
+    HandOffWindow = window;
 }
 
 bool IsHostDesktop(HWND window) {
