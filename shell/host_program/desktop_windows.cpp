@@ -129,6 +129,12 @@ void OnHandActivationOn(HWND desktop) {
     }
     KillTimer(desktop, HandOnTimer);
     SetForegroundWindow(HandOffWindow);
+    // Wine keeps the pointer confined after the activation moved on to
+    // another window of the same program; a confinement to the whole screen
+    // is none on Windows, so this frees only what the desktop brought about.
+    RECT clip;
+    const RECT screen = VirtualScreenRect();
+    if (GetClipCursor(&clip) && EqualRect(&clip, &screen)) ClipCursor(nullptr);
     HostLog("Desktop handed the activation on");
 }
 
