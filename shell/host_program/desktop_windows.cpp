@@ -112,9 +112,9 @@ bool MouseButtonDown() {
 // active window is a full-screen program to the system: Windows' shell then
 // lets its taskbar and the appbars step aside for it, and Wine confines the
 // pointer to it and hands every click to the topmost window at that point by
-// the window order alone, without the colour key, which is the desktop
-// wherever no other window of the kit's is above it, so that the icon in the
-// notification area and other programs get no click at all. It becomes
+// the window order alone, without the colour key; Wine's notification area
+// can lie below the desktop in that order (it is shown later, at the
+// bottom), so its icon and the windows below get no click at all. It becomes
 // active by a click on a meter on it, and under Wine also when a dialog or a
 // menu closes: Wine chooses the next window to activate without regard to
 // WS_EX_NOACTIVATE.
