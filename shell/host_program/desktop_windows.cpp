@@ -12,7 +12,9 @@
 namespace {
 
 HWND DesktopWindowHandle;
+HWND HandOffWindow; // the host's hidden window, which takes the activation the desktop gets
 int DesktopSkinSource = DesktopSkinSystem;
+UINT TaskbarCreated; // broadcast to every top-level window when a shell starts
 
 // The layer's own pixels have this colour and are therefore not there: they
 // neither show nor take clicks. A pixel that the meter paints in exactly this
@@ -94,14 +96,89 @@ void PaintWallpaper(HWND window) {
     BitBlt(paint.dc, r.left, r.top, w, h, memory.dc, 0, 0, SRCCOPY);
 }
 
+// A message the desktop posts itself, and the timer that repeats it.
+const UINT HandActivationOn = WM_APP + 1;
+const UINT_PTR HandOnTimer = 1;
+
+bool MouseButtonDown() {
+    return GetAsyncKeyState(VK_LBUTTON) < 0 || GetAsyncKeyState(VK_RBUTTON) < 0 ||
+           GetAsyncKeyState(VK_MBUTTON) < 0;
+}
+
+// The desktop passes the activation on to the host's hidden window, as soon
+// as no click, drag or menu holds the pointer (a drag of a meter on it needs
+// it active until the button is up; until then a short timer asks again, so
+// the check costs nothing while the desktop is not active). A full-screen
+// active window is a full-screen program to the system: Windows' shell then
+// lets its taskbar and the appbars step aside for it, and Wine confines the
+// pointer to it and hands every click to the topmost window at that point by
+// the window order alone, without the colour key; Wine's notification area
+// can lie below the desktop in that order (it is shown later, at the
+// bottom), so its icon and the windows below get no click at all. It becomes
+// active by a click on a meter on it, and under Wine also when a dialog or a
+// menu closes: Wine chooses the next window to activate without regard to
+// WS_EX_NOACTIVATE.
+void OnHandActivationOn(HWND desktop) {
+    if (GetForegroundWindow() != desktop || !HandOffWindow) {
+        KillTimer(desktop, HandOnTimer);
+        return;
+    }
+    if (GetCapture() || MouseButtonDown()) {
+        SetTimer(desktop, HandOnTimer, 100, nullptr);
+        return;
+    }
+    KillTimer(desktop, HandOnTimer);
+    SetForegroundWindow(HandOffWindow);
+    // Wine keeps the pointer confined after the activation moved on to
+    // another window of the same program; a confinement to the whole screen
+    // is none on Windows, so this frees only what the desktop brought about.
+    RECT clip;
+    const RECT screen = VirtualScreenRect();
+    if (GetClipCursor(&clip) && EqualRect(&clip, &screen)) ClipCursor(nullptr);
+    HostLog("Desktop handed the activation on");
+}
+
+// Whether the pointer is over the desktop itself rather than over a child.
+bool OwnPixelUnderPointer(HWND desktop) {
+    POINT p;
+    if (!GetCursorPos(&p) || !ScreenToClient(desktop, &p)) return true;
+    return ChildWindowFromPointEx(desktop, p, CWP_SKIPINVISIBLE) == desktop;
+}
+
 // What both desktops do: stay under every other window (the system keeps
 // its own desktop, GetShellWindow, below the bottom, so the bottom is right
-// above the wallpaper and the icons), follow the virtual screen, and stay
-// open until the host ends.
-bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result) {
+// above the wallpaper and the icons), are not activated by a click of their
+// own, follow the virtual screen, and stay open until the host ends.
+bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {
     case WM_WINDOWPOSCHANGING:
+        // Whoever moves it in the order (the system on an activation, a
+        // menu or a dialog; the window manager under Wine), it goes back to
+        // the bottom.
         reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        *result = 0;
+        return true;
+    case WM_MOUSEACTIVATE:
+        // A click on its own pixels that does reach it (a system that
+        // ignores the colour key while a menu holds the pointer, as Wine
+        // does) activates nothing: an active desktop would rise and keep the
+        // pointer from the icon and the meter. A click on a meter on it
+        // activates as usual: the system moves a window by its caption (the
+        // meter's drag) only once its top-level window is active.
+        *result = OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
+        return true;
+    case WM_ACTIVATE:
+        // Passed on from the message loop, after the click that may have
+        // activated it has started its drag.
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, HandActivationOn, 0, 0);
+        return false;
+    case HandActivationOn:
+        OnHandActivationOn(window);
+        *result = 0;
+        return true;
+    case WM_TIMER:
+        if (wParam != HandOnTimer) return false;
+        OnHandActivationOn(window);
         *result = 0;
         return true;
     case WM_DISPLAYCHANGE:
@@ -112,18 +189,30 @@ bool OnDesktopMessage(HWND window, UINT message, LPARAM lParam, LRESULT* result)
         *result = 0;
         return true;
     }
+    if (message == TaskbarCreated && TaskbarCreated) {
+        // A restarted shell puts its own windows at the bottom: this one
+        // goes under the kit's other windows again.
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        *result = 0;
+        return true;
+    }
     return false;
 }
 
 LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, &result)) return result;
+    if (OnDesktopMessage(window, message, wParam, lParam, &result)) return result;
+    // Its own pixels are not there for the pointer: the system's hit test
+    // goes on to the window below (the desktop), whatever the colour key
+    // does on this system. A meter on it is a child window, which answers
+    // this message itself and keeps its clicks and drags.
+    if (message == WM_NCHITTEST) return HTTRANSPARENT;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
-    if (OnDesktopMessage(window, message, lParam, &result)) return result;
+    if (OnDesktopMessage(window, message, wParam, lParam, &result)) return result;
     switch (message) {
     case WM_PAINT:
         PaintWallpaper(window);
@@ -145,8 +234,12 @@ ATOM Register(HINSTANCE instance, const char* name, WNDPROC proc, HBRUSH brush) 
     return RegisterWindowClass(instance, name, proc, 0, LoadCursorA(nullptr, IDC_ARROW), brush);
 }
 
+// WS_EX_NOACTIVATE: neither a click nor the system's choice of the next
+// window to activate makes it the active one (on systems that know the
+// style). WS_EX_TOOLWINDOW: no button on the taskbar, no place in Alt+Tab.
 HWND CreateDesktop(HINSTANCE instance, DWORD exStyle, const char* className, const char* title,
                    const RECT& place) {
+    TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     DesktopWindowHandle =
         CreateWindowExA(exStyle | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className, title,
                         WS_POPUP | WS_CLIPCHILDREN, place.left, place.top, place.right - place.left,
@@ -168,7 +261,11 @@ HWND CreateDesktopLayer(HINSTANCE instance) {
     // meter would share (a hang in either would freeze both), differ between
     // Windows versions and vanish when Explorer restarts. A colour key makes
     // every pixel of the layer that the meter does not cover see-through and
-    // click-through.
+    // click-through; WM_NCHITTEST, WM_MOUSEACTIVATE and the z-order
+    // (OnDesktopMessage, LayerProc) keep it out of the way where the key is
+    // not asked. Not WS_EX_TRANSPARENT: a layered window with that style is
+    // passed over by the hit test together with its children, on Windows as
+    // under Wine, and a Desktop-level meter would lose its clicks and drags.
     Register(instance, "VorlametHostLayer", LayerProc, CreateSolidBrush(LayerKey));
     const RECT place = VirtualScreenRect();
     HWND layer = CreateDesktop(instance, WS_EX_LAYERED, "VorlametHostLayer",
@@ -204,6 +301,10 @@ void DesktopChanged() {
     if (DesktopWindowHandle)
         RedrawWindow(DesktopWindowHandle, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void SetDesktopHandOff(HWND window) {
+    HandOffWindow = window;
 }
 
 bool IsHostDesktop(HWND window) {

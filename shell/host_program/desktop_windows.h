@@ -20,6 +20,10 @@ HWND CreateDemoDesktop(HINSTANCE instance);
 // screen), the service library reads the desktop afresh, and the desktop
 // and the meter on it are painted afresh.
 void DesktopChanged();
+// The host's hidden window, to which the desktop passes the activation
+// whenever it gets it: a full-screen active window counts as a full-screen
+// program (see OnHandActivationOn).
+void SetDesktopHandOff(HWND window);
 // Whether the window is one of the host's desktops.
 bool IsHostDesktop(HWND window);
 

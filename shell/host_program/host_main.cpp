@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     HWND shell = CreateShellWindow(instance);
     if (!desktop || !shell) return Fail("cannot create the host windows");
     ShellWindowHandle = shell;
+    SetDesktopHandOff(shell);
     Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     if (options.FullScreenApp) CreateFullScreenApp(instance);

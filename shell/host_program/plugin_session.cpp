@@ -14,7 +14,11 @@ int StartPlugin() {
     NoteSkinStarting(); // the files as the plug-in is about to read them
     int started = s.Plugin.InitGlobalModule(&s.Context);
     s.Running = true; // DoneModule cleans up after a failed start as well
-    HostLog("InitGlobalModule %d window %p", started, static_cast<void*>(s.Record.PluginWnd));
+    // Its answer says nothing about the start (without its network library
+    // the plug-in answers 1 and shows no meter); the window it made does.
+    HostLog("InitGlobalModule %d window %p: %s (the answer, 0 or 1, tells nothing)", started,
+            static_cast<void*>(s.Record.PluginWnd),
+            s.Record.PluginWnd ? "started, the meter runs" : "not started, no meter window");
     return started;
 }
 

@@ -8,7 +8,9 @@
 // another host (of this user's session) holds it.
 bool ClaimConfiguration(const std::string& fullPath);
 
-// The long form of a full path, so that a short (8.3) spelling of a file
-// names the same lock and the same kit choices. The path itself when the
-// file cannot be found.
+// A full path in the one spelling the file system stores (long names, their
+// letter case; StoredSpelling), so that every spelling of a file names the
+// same lock and the same kit choices, and its Run value reads the same
+// whichever spelling the host was started with. As given from the first
+// part that cannot be found.
 std::string LongConfigPath(const std::string& fullPath);

@@ -11,6 +11,8 @@
 #include "shell/host_program/skin_snapshot.h"
 #include "shell/host_program/tray_icon.h"
 
+#include <string>
+
 namespace {
 
 struct SkinWatch {
@@ -69,22 +71,37 @@ bool SameFiles(const SkinSnapshot& a, const SkinSnapshot& b) {
     return JudgeSkinEdit(a, b, Watch.Keys, MeterPlace{false, 0, 0}) == SkinEdit::Unchanged;
 }
 
+// The balloon's text and one log line each for the first findings of one
+// severity ("error" or "warning").
+std::string TellFindings(SkinSeverity severity, const char* name) {
+    const SkinReport& report = Watch.Report;
+    std::string balloon;
+    int32_t told = 0;
+    for (int32_t i = 0; i < report.Count && told < 3; ++i) {
+        if (report.Findings[i].Severity != severity) continue;
+        HostLog("SkinChange %s: %s", name, report.Findings[i].Text);
+        if (told++) balloon += "\n";
+        balloon += report.Findings[i].Text;
+    }
+    return balloon;
+}
+
 // The check refused the files: the meter runs on; the balloon and the log
 // give the first errors.
 void TellErrors(const SkinSnapshot& now) {
     Watch.Rejected = now;
     Watch.RejectedKnown = true;
-    const SkinReport& report = Watch.Report;
-    HostLog("SkinChange kept the running skin: %d error(s)", int(report.Errors));
-    std::string balloon;
-    int32_t told = 0;
-    for (int32_t i = 0; i < report.Count && told < 3; ++i) {
-        if (report.Findings[i].Severity != SkinError) continue;
-        HostLog("SkinChange error: %s", report.Findings[i].Text);
-        if (told++) balloon += "\n";
-        balloon += report.Findings[i].Text;
-    }
+    HostLog("SkinChange kept the running skin: %d error(s)", int(Watch.Report.Errors));
+    const std::string balloon = TellFindings(SkinError, "error");
     ShowTrayBalloon("The skin has errors; the meter shows it as it was", balloon.c_str());
+}
+
+// The meter reloads, but shows something other than written (a bar whose
+// picture is missing is hidden): whoever saved the file learns why.
+void TellWarnings() {
+    HostLog("SkinChange reload shows it with %d warning(s)", int(Watch.Report.Warnings));
+    const std::string balloon = TellFindings(SkinWarning, "warning");
+    ShowTrayBalloon("The skin was reloaded with warnings", balloon.c_str());
 }
 
 // The files have been still: look at them.
@@ -151,6 +168,7 @@ void LookAtFiles() {
     Watch.RejectedKnown = false;
     HostLog("SkinChange reload (checked in %lu ms)",
             static_cast<unsigned long>(GetTickCount() - started));
+    if (Watch.Report.Warnings > 0) TellWarnings();
     PostMessageA(Watch.Shell, HostMsgRestartPlugin, 0, 0);
 }
 

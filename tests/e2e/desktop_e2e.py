@@ -99,7 +99,7 @@ def test_display_change(env):
                 return any(re.search(pattern, l) for l in seen)
             wait_until(found, "host log line /%s/ (log: %s)" % (pattern, seen), 60)
 
-        logged(r"^InitGlobalModule 0 window (?!0+$)")
+        logged(r"^InitGlobalModule 0 window (?!0+:)")
         check(any(l == "Desktop layer 1280x800 at 0,0" for l in seen), "the layer: %s" % seen)
 
         def in_desktop(*args):

@@ -141,8 +141,10 @@ class Env:
         if not m:
             return None
         v = [int(x) for x in m.groups()[:7]]
+        foreground = re.search(r"^foreground (.*)$", out, re.M)
         return {"rect": tuple(v[:4]), "visible": v[4], "topmost": v[5], "clickthrough": v[6],
-                "order": m.group(8).strip().split("|")}
+                "order": m.group(8).strip().split("|"),
+                "foreground": foreground.group(1).strip() if foreground else None}
 
     def skin_copy(self, name, skin=SKIN, **keys):
         """A private copy of a shipped skin with some keys changed."""

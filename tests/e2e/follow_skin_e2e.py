@@ -119,7 +119,7 @@ def test_follow_skin_edits(env):
 def test_follow_skin_errors(env):
     # An edit with an error: the meter keeps its look, the balloon and the log
     # give the error; the meter's own save on top of it says nothing new; the
-    # mended file is reloaded.
+    # mended file is reloaded; one with a warning is reloaded and says so.
     # Away from the notification area, whose balloon would take the drag.
     ini = env.skin_copy("followerrors", LockMode=0, X=300, Y=300)
     host = Host(env, ini)
@@ -153,6 +153,14 @@ def test_follow_skin_errors(env):
         host.wait_count(r"^InitGlobalModule 0", 2)
         wait_until(lambda: (env.meter_state() or {}).get("rect", (0, 0))[:2] == (400, 350),
                    "the mended skin at the dragged place")
+
+        # A reload with a warning (a bar's picture missing hides that bar) says why.
+        balloons = host.count(r"^TrayBalloon 1$")
+        save_key(ini, "MEMSkin", "gone.png", "rename")
+        host.wait_line(r"^SkinChange reload shows it with 1 warning\(s\)$")
+        host.wait_line(r'^SkinChange warning: MEMSkin: cannot load picture "gone.png"')
+        host.wait_count(r"^InitGlobalModule 0", 3)
+        host.wait_count(r"^TrayBalloon 1$", balloons + 1)
     finally:
         host.stop()
 

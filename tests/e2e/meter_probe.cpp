@@ -5,6 +5,7 @@
 //
 //   meter_probe state             -> "meter L T R B visible V topmost T clickthrough C"
 //                                 and "order <titles from top to bottom>"
+//                                 and "foreground <its title>"
 //   meter_probe notice on|off     sends the ABN_FULLSCREENAPP notice to the meter
 //   meter_probe fullscreen        opens a black full-screen window, prints
 //                                 "ready", and keeps it until stdin closes
@@ -102,6 +103,9 @@ static int State() {
            r.bottom, IsWindowVisible(meter) ? 1 : 0, (ex & WS_EX_TOPMOST) ? 1 : 0,
            (ex & WS_EX_TRANSPARENT) ? 1 : 0);
     PrintOrder(meter);
+    char title[64] = {};
+    GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+    printf("foreground %s\n", title);
     return 0;
 }
 

@@ -120,7 +120,7 @@ def test_settings_dialog(env):
         # The lines after the change, read once the dialog has done with it.
         after = host.wait_count(r"^Properties applied 2 keys: LockMode Transparency$", 1)
         check(re.match(r"^DoneModule", after[0]) and
-              re.match(r"^InitGlobalModule -?\d+ window (?!0+$)", after[1]),
+              re.match(r"^InitGlobalModule -?\d+ window (?!0+:)", after[1]),
               "the meter stopped and started again: %s" % after[:2])
         check(changed_lines(before, read_bytes(ini)) ==
               [("LockMode=0", "LockMode=1"), ("Transparency=0", "Transparency=30")],
@@ -145,8 +145,8 @@ def test_settings_dialog(env):
                        "did not start", "gone.png")
         check(read_bytes(ini) == before, "the previous configuration is back")
         after = host.wait_count(r"^Properties applied 1 keys: Skin$", 1)
-        check(re.match(r"^InitGlobalModule -?\d+ window 0+$", after[1]) and
-              re.match(r"^InitGlobalModule -?\d+ window (?!0+$)", after[3]),
+        check(re.match(r"^InitGlobalModule -?\d+ window 0+:", after[1]) and
+              re.match(r"^InitGlobalModule -?\d+ window (?!0+:)", after[3]),
               "a failed start, then one with the previous file: %s" % after[:4])
         check(env.meter_state()["visible"], "the meter runs again")
         click_control(settings_dialog(env), IDCANCEL)

@@ -4,10 +4,12 @@
 #include "shell/common/autostart_rules.h"
 #include "shell/common/change_settle.h"
 #include "shell/common/host_identity.h"
+#include "shell/common/path_spelling.h"
 #include "shell/common/skin_edit_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 namespace {
@@ -21,6 +23,48 @@ TEST(ShellAutostart, OneValuePerFileNamedLikeItsLock) {
     EXPECT_NE(AutostartValueName("C:\\Skins\\Other\\vorlamet.ini"), name);
     EXPECT_EQ(name.compare(0, 9, "Vorlamet-"), 0) << name;
     EXPECT_EQ(name.size(), 25u);
+}
+
+// The file system of these rows: each existing path, by its stored spelling
+// in capitals, and the stored name of its last part.
+bool StoredName(const std::string& path, std::string* name) {
+    static const std::map<std::string, std::string> stored = {
+        {"C:\\SKINS", "Skins"},
+        {"C:\\SKINS\\MINE", "Mine"},
+        {"C:\\SKINS\\MINE\\VORLAMET.INI", "vorlamet.ini"},
+        {"C:\\SKINS\\MINE~1", "My Skin"},
+        {"C:\\SKINS\\MY SKIN", "My Skin"},
+        {"C:\\SKINS\\MY SKIN\\VORLAM~1.INI", "vorlamet.ini"},
+        {"C:\\SKINS\\MY SKIN\\VORLAMET.INI", "vorlamet.ini"},
+        {"\\\\NAS\\SHARE\\SKINS", "Skins"},
+    };
+    std::string key = path;
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    auto found = stored.find(key);
+    if (found == stored.end()) return false;
+    *name = found->second;
+    return true;
+}
+
+TEST(ShellAutostart, TheRunValueNamesTheFileInOneSpelling) {
+    struct Case {
+        const char* given;
+        const char* written;
+    } cases[] = {
+        {"C:\\Skins\\Mine\\vorlamet.ini", "C:\\Skins\\Mine\\vorlamet.ini"},
+        {"c:/SKINS//mine\\VORLAMET.INI", "C:\\Skins\\Mine\\vorlamet.ini"},
+        {"C:\\SKINS\\MINE~1\\VORLAM~1.INI", "C:\\Skins\\My Skin\\vorlamet.ini"},
+        {"c:\\skins\\my skin\\Vorlamet.Ini", "C:\\Skins\\My Skin\\vorlamet.ini"},
+        // Not there (yet): what can be found in its spelling, the rest as given.
+        {"c:\\skins\\Gone\\VORLAMET.ini", "C:\\Skins\\Gone\\VORLAMET.ini"},
+        {"c:\\skins\\mine\\*.ini", "C:\\Skins\\Mine\\*.ini"},
+        {"\\\\NAS\\share\\skins\\a.ini", "\\\\NAS\\share\\Skins\\a.ini"},
+        {"//NAS//share/skins", "\\\\NAS\\share\\Skins"},
+        {"vorlamet.ini", "vorlamet.ini"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StoredSpelling(c.given, StoredName), c.written) << c.given;
 }
 
 TEST(ShellAutostart, CommandLinesWrittenAndRead) {

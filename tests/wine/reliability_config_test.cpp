@@ -101,12 +101,12 @@ void Finish(Running* run, Tally* tally) {
     if (!clean) ++tally->Crashes;
     EXPECT_TRUE(clean) << c.Name << ": exit " << code << "\n" << log;
 
-    // "InitGlobalModule <result> window <handle>": a null handle is a refusal.
+    // "InitGlobalModule <result> window <handle>: ...": a null handle is a refusal.
     const size_t at = log.find("InitGlobalModule ");
     const size_t w = log.find(" window ", at);
     bool window = false;
     if (at != std::string::npos && w != std::string::npos) {
-        const std::string handle = log.substr(w + 8, log.find_first_of("\r\n", w) - (w + 8));
+        const std::string handle = log.substr(w + 8, log.find_first_of(":\r\n", w + 8) - (w + 8));
         window = handle.find_first_not_of("0x(nil)") != std::string::npos;
     }
     (window ? tally->Started : tally->Refused)++;
