@@ -31,7 +31,7 @@ def_names() {
 
 dlls=$(printf '%s\n' "$dump" | sed -n 's/^\tDLL Name: //p')
 for lib in tolvric.dll plasmyr.dll; do
-    printf '%s\n' "$dlls" | grep -qx "$lib" || fail "$plg does not import $lib by that name"
+    grep -qx -- "$lib" <<<"$dlls" || fail "$plg does not import $lib by that name"
 done
 for dll in $dlls; do
     case "$dll" in
@@ -57,9 +57,9 @@ for lib in tolvric plasmyr; do
     count=0
     for name in $(imports_of "$lib.dll"); do
         count=$((count + 1))
-        printf '%s\n' "$allowed" | grep -qx -- "$name" ||
+        grep -qx -- "$name" <<<"$allowed" ||
             fail "$plg imports $name from $lib.dll, which host/$lib.def does not list (decorated?)"
-        [ -z "$exported" ] || printf '%s\n' "$exported" | grep -qx -- "$name" ||
+        [ -z "$exported" ] || grep -qx -- "$name" <<<"$exported" ||
             fail "$lib.dll does not export $name, which $plg imports"
     done
     [ "$count" -gt 0 ] || fail "$plg imports nothing from $lib.dll"
