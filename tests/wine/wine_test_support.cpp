@@ -69,7 +69,14 @@ int RunProgram(const std::string& commandLine, std::string* output, DWORD timeou
             continue;
         }
         if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) {
-            while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
+            // What it wrote is in the pipe now. Read only that: a process it
+            // started (Wine starts its desktop's explorer from the first
+            // program that makes a window) may hold the pipe open for ever.
+            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) &&
+                   available > 0 &&
+                   ReadFile(readEnd, buffer, available < sizeof buffer ? available : sizeof buffer,
+                            &n, nullptr) &&
+                   n > 0)
                 output->append(buffer, n);
             GetExitCodeProcess(process.hProcess, &code);
             break;
