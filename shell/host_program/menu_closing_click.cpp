@@ -1,5 +1,6 @@
 #include "shell/host_program/menu_closing_click.h"
 
+#include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/host_log.h"
 
 #include <windows.h>
@@ -36,7 +37,10 @@ void DropMenuClosingClick() {
     if (!PeekMessageA(&next, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT)) return;
     if (!IsButtonPress(next.message)) return;
     MSG taken;
-    if (!PeekMessageA(&taken, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) return;
+    HoldDesktopActivation(true);
+    const BOOL removed = PeekMessageA(&taken, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT);
+    HoldDesktopActivation(false);
+    if (!removed) return;
     if (!IsButtonPress(taken.message)) {
         // Not the press looked at (the queue changed in between): handled
         // as the message loop would have.
