@@ -15,6 +15,7 @@ HWND DesktopWindowHandle;
 HWND HandOffWindow; // the host's hidden window, which takes the activation the desktop gets
 int DesktopSkinSource = DesktopSkinSystem;
 UINT TaskbarCreated; // broadcast to every top-level window when a shell starts
+bool ActivationHeld; // a press on a meter is being dropped: it activates nothing
 
 // The layer's own pixels have this colour and are therefore not there: they
 // neither show nor take clicks. A pixel that the meter paints in exactly this
@@ -165,7 +166,10 @@ bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, L
         // pointer from the icon and the meter. A click on a meter on it
         // activates as usual: the system moves a window by its caption (the
         // meter's drag) only once its top-level window is active.
-        *result = OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
+        // A press that is dropped starts no drag and activates nothing
+        // either: under Wine the active full-screen layer would keep the
+        // pointer after its activation was handed on.
+        *result = ActivationHeld || OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
         return true;
     case WM_ACTIVATE:
         // Passed on from the message loop, after the click that may have
@@ -253,6 +257,10 @@ void ShowAtTheBottom(HWND window) {
 }
 
 } // namespace
+
+void HoldDesktopActivation(bool held) {
+    ActivationHeld = held;
+}
 
 HWND CreateDesktopLayer(HINSTANCE instance) {
     // The host's own window rather than the shell's: a child of the system's

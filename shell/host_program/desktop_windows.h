@@ -32,3 +32,7 @@ HWND CreateFullScreenApp(HINSTANCE instance);
 // Whether a visible top-level window other than `except` (and the host's
 // desktops) covers the screen.
 bool FullScreenAppInFront(HWND except);
+
+// While held, a press on a meter on the desktop does not activate it (the
+// press is being dropped, see menu_closing_click.h).
+void HoldDesktopActivation(bool held);

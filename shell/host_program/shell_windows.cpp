@@ -3,6 +3,7 @@
 #include "host/host_records.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/menu_closing_click.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/properties.h"
 #include "shell/host_program/tray_icon.h"
@@ -43,6 +44,8 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case HostMsgMenuLeave:
         HostLog("HostMsgMenuLeave");
+        // Sent by the meter right after its menu returned.
+        DropMenuClosingClick();
         return 0;
     case HostMsgShowProperties: {
         const char* text = reinterpret_cast<const char*>(lParam);

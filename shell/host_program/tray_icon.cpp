@@ -2,6 +2,7 @@
 
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/kit_menu.h"
+#include "shell/host_program/menu_closing_click.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/shell_windows.h"
 #include "win32/scoped_handle.h"
@@ -66,6 +67,7 @@ void ShowMenu(HWND window) {
     HostLog("TrayMenu");
     TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, at.x, at.y, 0, window,
                    nullptr);
+    DropMenuClosingClick();
     PostMessageA(window, WM_NULL, 0, 0);
 }
 
