@@ -102,13 +102,13 @@ def test_display_change(env):
         logged(r"^InitGlobalModule 0 window (?!0+:)")
         check(any(l == "Desktop layer 1280x800 at 0,0" for l in seen), "the layer: %s" % seen)
 
-        def in_desktop(*args):
-            """The probe's first line, run in the virtual desktop (whose
+        def in_desktop(*args, lines=1):
+            """The probe's first lines, run in the virtual desktop (whose
             launcher lingers after the probe has ended)."""
             probe = subprocess.Popen(["wine", "explorer", desktop, env.probe_exe] + list(args),
                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
             try:
-                return probe.stdout.readline()
+                return "".join(probe.stdout.readline() for _ in range(lines))
             finally:
                 probe.kill()
                 probe.wait()
@@ -117,8 +117,12 @@ def test_display_change(env):
             said = in_desktop("display", str(width), str(height))
             check("display %d %d" % (width, height) in said, "the screen changed: %r" % said)
             logged(r"^Desktop moved %dx%d at 0,0$" % (width, height))
-            check(re.search(r"meter 300 200 520 320 visible 1", in_desktop("state")),
-                  "the meter where it was")
+            state = in_desktop("state", lines=2)
+            check(re.search(r"meter 300 200 520 320 visible 1", state), "the meter where it was")
+            # The resized layer is still the kit's bottom window.
+            order = re.search(r"^order (.*)$", state, re.M).group(1).split("|")
+            kit = [t for t in order if "Vorlamet" in t]
+            check(kit and kit[-1] == "Vorlamet desktop layer", "the layer at the bottom: %s" % order)
         in_desktop("quit")
         check(process.wait(60) == 0, "the host ends")
         check(not any(l.startswith("DoneModule") for l in seen[:-3]) and

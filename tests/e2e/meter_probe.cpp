@@ -11,6 +11,11 @@
 //                                 "ready", and keeps it until stdin closes
 //   meter_probe closable          opens a plain window titled "Closable",
 //                                 prints "ready", and "closed" once it is closed
+//   meter_probe shellrestart      does what a restarted shell does: opens its
+//                                 desktop ("Restarted shell desktop", small, at
+//                                 the bottom of the order), sends TaskbarCreated
+//                                 to every top-level window, prints "ready", and
+//                                 keeps the window until stdin closes
 //   meter_probe quit              ends the host's message loop
 //   meter_probe dialogs           the visible dialog windows (the settings dialog,
 //                                 message boxes): "dialog L T R B title", then
@@ -130,18 +135,32 @@ static LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-static int OpenWindow(bool fullScreen) {
+enum class ProbeWindow { FullScreen, Closable, ShellDesktop };
+
+static int OpenWindow(ProbeWindow kind) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     const char className[] = "MeterProbeWindow";
     RegisterWindowClass(instance, className, PlainProc, 0, LoadCursorA(nullptr, IDC_ARROW),
                         static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HWND window =
-        fullScreen
-            ? CreateWindowExA(0, className, "Full-screen program", WS_POPUP | WS_VISIBLE, 0, 0,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                              nullptr, instance, nullptr)
-            : CreateWindowExA(0, className, "Closable", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 400,
-                              200, 150, nullptr, nullptr, instance, nullptr);
+    HWND window = nullptr;
+    if (kind == ProbeWindow::FullScreen)
+        window = CreateWindowExA(0, className, "Full-screen program", WS_POPUP | WS_VISIBLE, 0, 0,
+                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                 nullptr, nullptr, instance, nullptr);
+    if (kind == ProbeWindow::Closable)
+        window = CreateWindowExA(0, className, "Closable", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600,
+                                 400, 200, 150, nullptr, nullptr, instance, nullptr);
+    if (kind == ProbeWindow::ShellDesktop) {
+        // Small and in a corner, so that it hides nothing the tests click.
+        window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, className,
+                                 "Restarted shell desktop", WS_POPUP, 1220, 20, 40, 40, nullptr,
+                                 nullptr, instance, nullptr);
+        if (window) {
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            SendNotifyMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+        }
+    }
     if (!window) return 1;
     UpdateWindow(window);
     puts("ready");
@@ -402,8 +421,9 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
     if (argc >= 3 && !strcmp(argv[1], "notice")) return Notice(!strcmp(argv[2], "on"));
-    if (argc >= 2 && !strcmp(argv[1], "fullscreen")) return OpenWindow(true);
-    if (argc >= 2 && !strcmp(argv[1], "closable")) return OpenWindow(false);
+    if (argc >= 2 && !strcmp(argv[1], "fullscreen")) return OpenWindow(ProbeWindow::FullScreen);
+    if (argc >= 2 && !strcmp(argv[1], "closable")) return OpenWindow(ProbeWindow::Closable);
+    if (argc >= 2 && !strcmp(argv[1], "shellrestart")) return OpenWindow(ProbeWindow::ShellDesktop);
     if (argc >= 2 && !strcmp(argv[1], "quit")) return Quit();
     if (argc >= 2 && !strcmp(argv[1], "dialogs")) return Dialogs();
     if (argc >= 3 && !strcmp(argv[1], "descriptor")) return Descriptor(argv[2]);
