@@ -159,3 +159,25 @@ bool ScaledStripSizes(int32_t width, int32_t height, int32_t frames, int32_t fro
     sizes->Height = scaledHeight < 1 ? 1 : scaledHeight;
     return true;
 }
+
+bool SavedPlace(const SettingRoles& roles, const char* ini, size_t length, int32_t* x, int32_t* y) {
+    IniValue valueX, valueY;
+    return ini && roles.Section && ReadValue(roles, ini, length, roles.X, &valueX) &&
+           ReadValue(roles, ini, length, roles.Y, &valueY) &&
+           ParseIniInt(valueX.Text, valueX.Length, x) && ParseIniInt(valueY.Text, valueY.Length, y);
+}
+
+int32_t ParseMonitorDpis(const char* text, int32_t* dpis, int32_t max) {
+    if (!text || !text[0]) return 0;
+    int32_t count = 0;
+    const char* part = text;
+    for (;;) {
+        const char* end = strchr(part, ',');
+        const size_t length = end ? size_t(end - part) : strlen(part);
+        int32_t dpi = 0;
+        if (count >= max || !ParseIniInt(part, length, &dpi) || UsableDpi(dpi) != dpi) return 0;
+        dpis[count++] = dpi;
+        if (!end) return count;
+        part = end + 1;
+    }
+}

@@ -86,3 +86,14 @@ struct StripSizes {
 // False when the strip has no whole frame (a frame narrower than a column).
 bool ScaledStripSizes(int32_t width, int32_t height, int32_t frames, int32_t fromDpi, int32_t toDpi,
                       StripSizes* sizes);
+
+// The place the configuration saves (the roles' X and Y); false when either is
+// missing or no number, and the meter has no saved place.
+bool SavedPlace(const SettingRoles& roles, const char* iniText, size_t iniLength, int32_t* x,
+                int32_t* y);
+
+// The stand-in for the monitors' scales that tests give the kit (Wine gives
+// every monitor the same): dots per inch separated by commas, one per monitor
+// from left to right ("96,192"). Answers how many were read, 0 when the text
+// is missing or any part is not a usable dpi.
+int32_t ParseMonitorDpis(const char* text, int32_t* dpis, int32_t max);

@@ -313,3 +313,36 @@ TEST(StripResample, KeyPixelsStayExact) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SkinScale, SavedPlaceAndMonitorStandIn) {
+    int32_t x = 0, y = 0;
+    EXPECT_TRUE(SavedPlace(Roles(), Ini, sizeof Ini - 1, &x, &y));
+    EXPECT_EQ(x, -300);
+    EXPECT_EQ(y, 40);
+    const char noY[] = "[Quilbex]\nX=5\n";
+    EXPECT_FALSE(SavedPlace(Roles(), noY, sizeof noY - 1, &x, &y));
+    const char badX[] = "[Quilbex]\nX=left\nY=3\n";
+    EXPECT_FALSE(SavedPlace(Roles(), badX, sizeof badX - 1, &x, &y));
+
+    struct Row {
+        const char* Text;
+        int32_t Count, First, Last;
+    } rows[] = {
+        {"96,192", 2, 96, 192}, {"144", 1, 144, 144},        {" 120 , 96 ", 2, 120, 96},
+        {"", 0, 0, 0},          {"96,,192", 0, 0, 0},        {"96,9999", 0, 0, 0},
+        {"96,abc", 0, 0, 0},    {"96,96,96,96,96", 0, 0, 0}, // more than room for
+    };
+    for (const Row& r : rows) {
+        int32_t dpis[4] = {};
+        const int32_t count = ParseMonitorDpis(r.Text, dpis, 4);
+        EXPECT_EQ(count, r.Count) << r.Text;
+        if (count > 0) {
+            EXPECT_EQ(dpis[0], r.First) << r.Text;
+            EXPECT_EQ(dpis[count - 1], r.Last) << r.Text;
+        }
+    }
+}
+
+} // namespace
