@@ -21,8 +21,35 @@
 namespace {
 
 int32_t CurrentDpi = ScaleBaseDpi;
+int32_t NextDpi = 0; // a scale found by following the meter; 0: from the saved place
 
 const int32_t MonitorsMax = 16;
+
+HWND ShellWindow;
+HHOOK MessageHook;
+bool Dragging;
+
+// After a message sent to a window of the host's thread has been handled:
+// for the meter's, whether it asks for a look at its scale.
+LRESULT CALLBACK AfterSentMessage(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent && sent->hwnd && sent->hwnd == HostSession().Record.PluginWnd) {
+        switch (sent->message) {
+        case WM_ENTERSIZEMOVE:
+            Dragging = true;
+            break;
+        case WM_EXITSIZEMOVE:
+            Dragging = false;
+            PostMessageA(ShellWindow, HostMsgCheckScale, 0, 0);
+            break;
+        case WM_DPICHANGED:
+        case WM_DISPLAYCHANGE:
+            if (!Dragging) PostMessageA(ShellWindow, HostMsgCheckScale, 0, 0);
+            break;
+        }
+    }
+    return CallNextHookEx(MessageHook, code, wParam, lParam);
+}
 
 BOOL CALLBACK OnMonitor(HMONITOR monitor, HDC, LPRECT area, LPARAM found) {
     auto* list = reinterpret_cast<std::vector<std::pair<RECT, HMONITOR>>*>(found);
@@ -95,7 +122,8 @@ void BeginStartScale() {
     int32_t x = 0, y = 0;
     const bool saved = rolesFound && SavedPlace(roles, text.data(), text.size(), &x, &y);
     if (saved) place = {x, y};
-    int32_t dpi = MonitorDpiAt(place); // (0, 0) lies on the primary monitor
+    int32_t dpi = NextDpi ? NextDpi : MonitorDpiAt(place); // (0, 0) lies on the primary monitor
+    NextDpi = 0;
     const bool scaling = ScaleWithDisplayChosen(LongConfigPath(session.ConfigPath));
     if (!scaling || !rolesFound) dpi = ScaleBaseDpi;
     CurrentDpi = dpi;
@@ -119,4 +147,28 @@ void EndStartScale() {
 
 int32_t StartedDpi() {
     return CurrentDpi;
+}
+
+bool MeterScaleChanged(HWND meter) {
+    RECT rect;
+    if (Dragging || !meter || !GetWindowRect(meter, &rect)) return false;
+    const bool scaling = ScaleWithDisplayChosen(LongConfigPath(HostSession().ConfigPath));
+    const int32_t dpi = scaling ? MonitorDpiAt({rect.left, rect.top}) : ScaleBaseDpi;
+    if (dpi == CurrentDpi) return false;
+    HostLog("ScaleChange %d to %d at %ld,%ld", CurrentDpi, dpi, rect.left, rect.top);
+    NextDpi = dpi;
+    return true;
+}
+
+void StartFollowingScale(HWND shell) {
+    ShellWindow = shell;
+    if (!MessageHook)
+        MessageHook =
+            SetWindowsHookExA(WH_CALLWNDPROCRET, AfterSentMessage, nullptr, GetCurrentThreadId());
+}
+
+void StopFollowingScale() {
+    if (MessageHook) UnhookWindowsHookEx(MessageHook);
+    MessageHook = nullptr;
+    Dragging = false;
 }
