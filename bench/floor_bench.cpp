@@ -8,6 +8,9 @@
 //   update tick, painted: the same, but the picture reaches the window
 //     through an invalidation and the WM_PAINT it brings (one BitBlt);
 //   network tick: GetIfTable alone.
+// A second argument, a scale in percent (200), makes the skin, its frames,
+// their places and the font that much larger: the floor of a meter shown at
+// the display's scale. Its results are named "..._200".
 #include "bench/bench_timing.h"
 
 #include <iphlpapi.h>
@@ -16,13 +19,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
 
-const int Width = 220, Height = 120;          // the default skin
-const int FrameWidth = 100, FrameHeight = 12; // one frame of its meter strips
-const int FrameY[4] = {17, 41, 65, 89};
+int Width = 220, Height = 120;          // the default skin
+int FrameWidth = 100, FrameHeight = 12; // one frame of its meter strips
+int FrameX = 106, FrameY[4] = {17, 41, 65, 89};
+int FontPoints = 8;
 const char* const Texts[4] = {"CPU 37%", "Mem 1234 MB", "In 12.3 KB/s", "Out 456B/s"};
 
 typedef LONG(WINAPI* NtQuerySystemInformationProc)(ULONG, PVOID, ULONG, PULONG);
@@ -92,9 +97,9 @@ void Setup() {
     SelectObject(WorkDC, WorkBitmap);
 
     TextDC = CreateCompatibleDC(nullptr);
-    HFONT font = CreateFontA(-MulDiv(8 * 3, 96, 72), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
+    HFONT font = CreateFontA(-MulDiv(FontPoints * 3, 96, 72), 0, 0, 0, FW_BOLD, 0, 0, 0,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma");
     SelectObject(TextDC, font);
     SetBkMode(TextDC, TRANSPARENT);
     SetTextColor(TextDC, RGB(255, 255, 255));
@@ -120,7 +125,7 @@ void SampleAndDraw() {
     }
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     for (int i = 0; i < 4; ++i)
-        AlphaBlend(WorkDC, 106, FrameY[i], FrameWidth, FrameHeight, FrameDC, 0, 0, FrameWidth,
+        AlphaBlend(WorkDC, FrameX, FrameY[i], FrameWidth, FrameHeight, FrameDC, 0, 0, FrameWidth,
                    FrameHeight, blend);
 }
 
@@ -148,6 +153,13 @@ void NetTick() {
 
 int main(int argc, char** argv) {
     const int ticks = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int percent = argc > 2 ? std::atoi(argv[2]) : 100;
+    if (percent != 100 && percent > 0) {
+        for (int* length : {&Width, &Height, &FrameWidth, &FrameHeight, &FrameX, &FontPoints})
+            *length = (*length * percent + 50) / 100;
+        for (int& y : FrameY)
+            y = (y * percent + 50) / 100;
+    }
     Setup();
     LayeredTick();
     ShowWindow(LayeredWindow, SW_SHOWNOACTIVATE);
@@ -155,8 +167,9 @@ int main(int argc, char** argv) {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&message);
     std::vector<double> samples(ticks);
-    TimeTicks("floor_layered_update", 50, ticks, samples.data(), LayeredTick);
-    TimeTicks("floor_painted_update", 50, ticks, samples.data(), PaintedTick);
-    TimeTicks("floor_net", 50, ticks, samples.data(), NetTick);
+    const std::string suffix = percent == 100 ? "" : "_" + std::to_string(percent);
+    TimeTicks(("floor_layered_update" + suffix).c_str(), 50, ticks, samples.data(), LayeredTick);
+    TimeTicks(("floor_painted_update" + suffix).c_str(), 50, ticks, samples.data(), PaintedTick);
+    if (percent == 100) TimeTicks("floor_net", 50, ticks, samples.data(), NetTick);
     return 0;
 }

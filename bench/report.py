@@ -37,6 +37,14 @@ def main():
     ratio_line("update tick, layered", "layered_update", "floor_layered_update", 1.3)
     ratio_line("update tick, painted (with WM_PAINT)", "painted_update", "floor_painted_update", 1.5)
     ratio_line("network tick / GetIfTable alone", "layered_net", "floor_net", 1.2)
+    ratio_line("update tick, layered, at 200 %", "layered_200_update", "floor_layered_update_200",
+               1.3)
+    ratio_line("update tick, painted, at 200 %", "painted_200_update", "floor_painted_update_200",
+               1.5)
+    start, start200 = results.get("layered_start"), results.get("layered_200_start")
+    if start and start200:
+        print(f"  (the plug-in's start, layered: {start[0]:.1f} ms at 100 %, {start200[0]:.1f} ms "
+              f"at 200 % with its pictures made: {start200[0] / start[0]:.2f} x)")
     host = [results.get(n) for n in ("DrawSkin 220x120", "DrawPicture 220x120 onto DDB")]
     if all(host) and "painted_update" in results and "floor_painted_update" in results:
         floor = results["floor_painted_update"][0] + host[0][0] + host[1][0]

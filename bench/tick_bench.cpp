@@ -9,11 +9,17 @@
 // --config FILE.ini names the skin; --name labels the result lines;
 // --desktop demo|real chooses the parent of a Desktop-level (painted) meter:
 // the host's drawn wallpaper, a plain window as the floor has, or the real
-// desktop's see-through layer (default).
+// desktop's see-through layer (default). --dpi N starts the plug-in with the
+// scaled view the kit hands it at that scale (as the host does); every run
+// times the plug-in's start ("RESULT name_start").
 #include "bench/alloc_counter.h"
 #include "bench/bench_timing.h"
 #include "host/host_records.h"
+#include "shell/common/descriptor_roles.h"
+#include "shell/common/skin_scale.h"
 #include "shell/host_program/desktop_windows.h"
+#include "shell/tolvric/scale_view.h"
+#include "win32/proc_address.h"
 
 #include <psapi.h>
 
@@ -69,6 +75,37 @@ void Pump() {
     }
 }
 
+// Hands the service library the view of the configuration at dpi, built as
+// the host builds it; false when the library or the descriptor has none.
+bool SetScale(HMODULE plugin, const std::string& config, int dpi) {
+    auto setSkinScale =
+        ProcAddress<SetSkinScaleProc>(GetModuleHandleA("tolvric.dll"), "SetSkinScale");
+    auto info = ProcAddress<void*(__stdcall*)()>(plugin, "GetPluginInfo");
+    const auto* descriptor = info ? static_cast<const PluginInfo*>(info()) : nullptr;
+    static SettingRoles roles;
+    char reason[200];
+    if (!setSkinScale || !descriptor ||
+        !FindSettingRoles(*descriptor, &roles, reason, sizeof reason))
+        return false;
+    std::string text;
+    if (FILE* file = fopen(config.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, n);
+        fclose(file);
+    }
+    static SkinScaleView view;
+    BuildSkinScaleView(roles, text.data(), text.size(), dpi, &view);
+    setSkinScale(&view);
+    return true;
+}
+
+void ClearScale() {
+    auto setSkinScale =
+        ProcAddress<SetSkinScaleProc>(GetModuleHandleA("tolvric.dll"), "SetSkinScale");
+    if (setSkinScale) setSkinScale(nullptr);
+}
+
 int Fail(const char* what) {
     fprintf(stderr, "tick_bench: %s\n", what);
     return 2;
@@ -78,6 +115,7 @@ int Fail(const char* what) {
 
 int main(int argc, char** argv) {
     std::string config, name = "default", desktopKind = "real";
+    int dpi = 0;
     int ticks = 0, memoryTicks = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--config"))
@@ -90,9 +128,11 @@ int main(int argc, char** argv) {
             memoryTicks = std::atoi(argv[i + 1]);
         else if (!std::strcmp(argv[i], "--desktop"))
             desktopKind = argv[i + 1];
+        else if (!std::strcmp(argv[i], "--dpi"))
+            dpi = std::atoi(argv[i + 1]);
         else
             return Fail("usage: tick_bench --config FILE.ini [--name N] [--ticks N] [--memory N] "
-                        "[--desktop demo|real]");
+                        "[--desktop demo|real] [--dpi N]");
     }
     if (config.empty()) return Fail("no --config");
     char full[MAX_PATH];
@@ -127,8 +167,20 @@ int main(int argc, char** argv) {
     context.ConfigHandle = const_cast<char*>(config.c_str());
     context.ShellWindow = shell;
     context.DesktopParent = desktop;
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    if (dpi && !SetScale(plugin.Module, config, dpi)) return Fail("no scaled view");
     plugin.InitGlobalModule(&context); // its answer means nothing; the window tells
+    if (dpi) ClearScale();
+    QueryPerformanceCounter(&after);
     if (!record.PluginWnd) return Fail("start-up failed");
+    const double startMs = double(after.QuadPart - before.QuadPart) * 1000.0 / frequency.QuadPart;
+    RECT shown;
+    GetWindowRect(record.PluginWnd, &shown);
+    printf("  %-28s start %.2f ms, the meter %ldx%ld\n", name.c_str(), startMs,
+           shown.right - shown.left, shown.bottom - shown.top);
+    printf("RESULT %s_start %.3f\n", name.c_str(), startMs);
     HWND window = record.PluginWnd;
     Pump();
     const bool layered = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0 &&

@@ -51,6 +51,13 @@ echo "== 2./3. ticks under Wine, $ticks each, back to back (QueryPerformanceCoun
 (cd "$bin" && wine ./floor_bench.exe "$ticks") | show
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered \
     --ticks "$ticks") | show
+# At 200 %: the kit's scaled view (the start makes the pictures), against the
+# floor of a meter of that size.
+(cd "$bin" && wine ./floor_bench.exe "$ticks" 200) | show
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/vorlamet.ini --name layered_200 \
+    --ticks "$ticks" --dpi 192) | show
+(cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted_200 \
+    --ticks "$ticks" --desktop demo --dpi 192) | show
 # The painted meter's parent as the floor has it (a plain window: the demo
 # desktop), then on the real desktop's see-through layer, as people run it.
 (cd "$bin" && wine ./tick_bench.exe --config skins/default/bench_painted.ini --name painted \

@@ -26,7 +26,7 @@ cp -r "$root/skins/default" "$root/skins/painted" "$stage/skins/"
 cp "$root/README.md" "$root/CHANGELOG.md" "$stage/"
 # The Windows read-me with Windows line ends, so that every Notepad shows it.
 sed 's/$/\r/' "$root/docs/README-Windows.txt" >"$stage/README-Windows.txt"
-for picture in default-skin.png default-skin.gif painted-skin.png strip-frames.png \
+for picture in default-skin.png default-skin.gif painted-skin.png meter-100-200.png strip-frames.png \
     mask-and-alpha.png properties-dialog.png; do
     cp "$root/docs/$picture" "$stage/docs/"
 done

@@ -7,8 +7,12 @@
                   comes from the key colour magenta, and four arc-dial strips
                   without alpha whose transparent parts are magenta too.
 
-Every picture is computed from plain arithmetic (no randomness, no clock), so
-running the generator again gives the same bytes.
+Every picture is drawn at 1x, 1.5x and 2x (name.png, name@1.5x.png,
+name@2x.png), so that the kit shows our skins drawn, not resampled, at 150 %
+and 200 %: the shapes are computed at each scale from the same 1x geometry
+(sizes scaled and rounded as the kit scales a skin's lengths). Every picture
+is computed from plain arithmetic (no randomness, no clock), so running the
+generator again gives the same bytes.
 
   python3 tools/make_skins.py           write the skins
   python3 tools/make_skins.py --check   fail when the committed files differ
@@ -120,17 +124,38 @@ D_TEXT_X = 56
 SEGMENTS = 20  # 21 frames: frame k lights k segments
 
 
-def default_background():
-    c = Canvas(D_W, D_H)
+SCALES = ((1.0, ""), (1.5, "@1.5x"), (2.0, "@2x"))
+
+
+def scaled(length, s):
+    """A 1x length at scale s, rounded half up as the kit rounds a skin's lengths."""
+    return int(math.floor(length * s + 0.5))
+
+
+def at_1x(pixel, s):
+    """The 1x coordinate whose pixel centre (coordinate + 0.5) is the centre of
+    the pixel at scale s: the drawing below is done in 1x units."""
+    return (pixel + 0.5) / s - 0.5
+
+
+def pixel_span(low, high, s):
+    """The pixels at scale s that cover the 1x span [low, high)."""
+    return range(max(0, int(math.floor(low * s))), int(math.ceil(high * s)))
+
+
+def default_background(s=1.0):
+    c = Canvas(scaled(D_W, s), scaled(D_H, s))
     left, top, right, bottom = D_PANEL
     top_colour, bottom_colour = (58, 68, 84), (22, 26, 34)
-    for y in range(D_H):
-        for x in range(D_W):
+    for py in range(c.h):
+        y = at_1x(py, s)
+        for px in range(c.w):
+            x = at_1x(px, s)
             # A soft shadow, one pixel lower, fading over four pixels.
             ds = rounded_rect_distance(x, y - 1.5, left, top, right, bottom, 13)
-            c.over(x, y, (0, 0, 0), 0.45 * clamp01(1.0 - max(ds + 1.0, 0.0) / 4.0) ** 2)
+            c.over(px, py, (0, 0, 0), 0.45 * clamp01(1.0 - max(ds + 1.0, 0.0) / 4.0) ** 2)
             d = rounded_rect_distance(x, y, left, top, right, bottom, 12)
-            cover = coverage(d)
+            cover = coverage(d * s)
             if cover <= 0.0:
                 continue
             t = (y + 0.5 - top) / (bottom - top)
@@ -140,19 +165,21 @@ def default_background():
                 colour = mix(colour, (255, 255, 255), 0.06 * (1.0 - t / 0.35))
             rim = clamp01(1.0 - abs(d + 1.0))
             colour = mix(colour, mix((150, 165, 190), (70, 78, 92), t), rim * 0.8)
-            c.over(x, y, colour, cover * 0.92)
+            c.over(px, py, colour, cover * 0.92)
     # A recessed groove behind each bar.
     for cy in D_ROWS:
         gl, gt, gr, gb = D_BAR_X - 3, cy - 9, D_BAR_X + D_BAR_W + 2, cy + 9
-        for y in range(gt - 1, gb + 2):
-            for x in range(gl - 1, gr + 2):
+        for py in pixel_span(gt - 1, gb + 2, s):
+            y = at_1x(py, s)
+            for px in pixel_span(gl - 1, gr + 2, s):
+                x = at_1x(px, s)
                 d = rounded_rect_distance(x, y, gl, gt, gr, gb, 4)
-                edge = coverage(d) - coverage(d + 1.0)
+                edge = coverage(d * s) - coverage((d + 1.0) * s)
                 if y + 0.5 > cy:  # lit lower lip, shaded upper lip
-                    c.over(x, y, (120, 132, 150), edge * 0.35)
+                    c.over(px, py, (120, 132, 150), edge * 0.35)
                 else:
-                    c.over(x, y, (0, 0, 0), edge * 0.5)
-                c.over(x, y, (10, 12, 16), coverage(d + 1.0) * 0.75)
+                    c.over(px, py, (0, 0, 0), edge * 0.5)
+                c.over(px, py, (10, 12, 16), coverage((d + 1.0) * s) * 0.75)
     return c
 
 
@@ -169,18 +196,22 @@ def segment_colour(palette, j):
     return mix((240, 150, 40), (255, 210, 90), t)  # netout
 
 
-def bar_strip(palette):
+def bar_strip(palette, s=1.0):
+    """Segments are whole pixels at every scale (their edges rounded), so they
+    stay crisp where 1.5x puts an edge inside a pixel."""
     frames = SEGMENTS + 1
-    c = Canvas(D_BAR_W * frames, D_BAR_H)
+    frame_w, height = scaled(D_BAR_W, s), scaled(D_BAR_H, s)
+    c = Canvas(frame_w * frames, height)
+    top, bottom = scaled(1, s), scaled(D_BAR_H - 1, s)
     for k in range(frames):
         for j in range(SEGMENTS):
-            x0 = k * D_BAR_W + j * 5
+            x0, x1 = k * frame_w + scaled(j * 5, s), k * frame_w + scaled(j * 5 + 4, s)
             lit = j < k
             base = segment_colour(palette, j)
-            for y in range(1, D_BAR_H - 1):
-                for x in range(x0, x0 + 4):
+            for y in range(top, bottom):
+                for x in range(x0, x1):
                     if lit:
-                        shade = (y - 1) / (D_BAR_H - 3.0)
+                        shade = (y - top) / float(max(1, bottom - top - 1))
                         colour = mix(mix(base, (255, 255, 255), 0.35), mix(base, (0, 0, 0), 0.25), shade)
                         c.over(x, y, colour, 1.0)
                     else:
@@ -206,10 +237,12 @@ def painted_panel_colour(x, y):
     return mix((92, 104, 116), (50, 58, 66), (y + 0.5) / P_H)
 
 
-def painted_background():
-    c = Canvas(P_W, P_H)
-    for y in range(P_H):
-        for x in range(P_W):
+def painted_background(s=1.0):
+    c = Canvas(scaled(P_W, s), scaled(P_H, s))
+    for py in range(c.h):
+        y = at_1x(py, s)
+        for px in range(c.w):
+            x = at_1x(px, s)
             d = rounded_rect_distance(x, y, 0, 0, P_W, P_H, 10)
             if d > 0.0:
                 continue  # the key colour, outside the window's shape
@@ -217,17 +250,19 @@ def painted_background():
             if d > -2.0:  # a bevel: light on the upper left, dark on the lower right
                 t = (x + 0.5 - P_W / 2.0) / P_W + (y + 0.5 - P_H / 2.0) / P_H
                 colour = (170, 182, 194) if t < 0 else (24, 28, 32)
-            c.over(x, y, colour, 1.0)
+            c.over(px, py, colour, 1.0)
     for i in range(4):
         cx, cy = dial_left(i) + P_DIAL / 2.0, P_DIAL_TOP + P_DIAL / 2.0
-        for y in range(P_DIAL_TOP - 2, P_DIAL_TOP + P_DIAL + 2):
-            for x in range(dial_left(i) - 2, dial_left(i) + P_DIAL + 2):
+        for py in pixel_span(P_DIAL_TOP - 2, P_DIAL_TOP + P_DIAL + 2, s):
+            y = at_1x(py, s)
+            for px in pixel_span(dial_left(i) - 2, dial_left(i) + P_DIAL + 2, s):
+                x = at_1x(px, s)
                 r = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
-                c.over(x, y, (200, 210, 220), coverage(r - P_DIAL / 2.0 - 1.0) * 0.5)
-                c.over(x, y, P_FACE, coverage(r - P_DIAL / 2.0))
+                c.over(px, py, (200, 210, 220), coverage((r - P_DIAL / 2.0 - 1.0) * s) * 0.5)
+                c.over(px, py, P_FACE, coverage((r - P_DIAL / 2.0) * s))
                 # The unlit track of the arc.
                 if in_sweep(x + 0.5 - cx, y + 0.5 - cy, 1.0):
-                    c.over(x, y, (44, 52, 60), coverage(abs(r - 16.0) - 3.0))
+                    c.over(px, py, (44, 52, 60), coverage((abs(r - 16.0) - 3.0) * s))
     return c
 
 
@@ -238,22 +273,23 @@ def in_sweep(dx, dy, fraction):
     return travelled <= P_SWEEP * fraction + 1e-9
 
 
-def dial_strip(palette):
+def dial_strip(palette, s=1.0):
     frames = SEGMENTS + 1
-    c = Canvas(P_DIAL * frames, P_DIAL)
+    size = scaled(P_DIAL, s)
+    c = Canvas(size * frames, size)
     centre = P_DIAL / 2.0
     for k in range(1, frames):
         fraction = k / float(SEGMENTS)
-        for y in range(P_DIAL):
-            for x in range(P_DIAL):
-                dx, dy = x + 0.5 - centre, y + 0.5 - centre
-                cover = coverage(abs(math.hypot(dx, dy) - 16.0) - 3.0)
+        for y in range(size):
+            for x in range(size):
+                dx, dy = (x + 0.5) / s - centre, (y + 0.5) / s - centre
+                cover = coverage((abs(math.hypot(dx, dy) - 16.0) - 3.0) * s)
                 if cover <= 0.0 or not in_sweep(dx, dy, fraction):
                     continue
                 travelled = ((P_SWEEP_START - math.degrees(math.atan2(-dy, dx))) % 360.0) / P_SWEEP
                 colour = segment_colour(palette, min(SEGMENTS - 1, int(travelled * SEGMENTS)))
                 # Edges blend into the dial face, which the strip always lies on.
-                px = k * P_DIAL + x
+                px = k * size + x
                 c.over(px, y, P_FACE, 1.0)
                 c.over(px, y, colour, cover)
     return c
@@ -359,18 +395,23 @@ def ini_bytes(text):
 def skin_files():
     """Every generated file: relative path -> bytes."""
     files = {}
-    files["skins/default/background.png"] = png_bytes(D_W, D_H, default_background().rows(True), True)
-    for name in ("cpu", "mem", "netin", "netout"):
-        strip = bar_strip(name)
-        files["skins/default/%s.png" % name] = png_bytes(strip.w, strip.h, strip.rows(True), True)
+    for s, suffix in SCALES:
+        background = default_background(s)
+        files["skins/default/background%s.png" % suffix] = png_bytes(
+            background.w, background.h, background.rows(True), True)
+        for name in ("cpu", "mem", "netin", "netout"):
+            strip = bar_strip(name, s)
+            files["skins/default/%s%s.png" % (name, suffix)] = png_bytes(strip.w, strip.h, strip.rows(True), True)
+        background = painted_background(s)
+        files["skins/painted/background%s.png" % suffix] = png_bytes(
+            background.w, background.h, background.rows(False, KEY), False)
+        for name in ("cpu", "mem", "netin", "netout"):
+            strip = dial_strip(name, s)
+            files["skins/painted/%s%s.png" % (name, suffix)] = png_bytes(
+                strip.w, strip.h, strip.rows(False, KEY), False)
     rows = {"y%d" % i: cy - D_BAR_H // 2 for i, cy in enumerate(D_ROWS)}
     rows.update({"r%d" % i: cy for i, cy in enumerate(D_ROWS)})
     files["skins/default/vorlamet.ini"] = ini_bytes(DEFAULT_INI.format(bx=D_BAR_X, tx=D_TEXT_X, **rows))
-
-    files["skins/painted/background.png"] = png_bytes(P_W, P_H, painted_background().rows(False, KEY), False)
-    for name in ("cpu", "mem", "netin", "netout"):
-        strip = dial_strip(name)
-        files["skins/painted/%s.png" % name] = png_bytes(strip.w, strip.h, strip.rows(False, KEY), False)
     places = {"x%d" % i: dial_left(i) for i in range(4)}
     places.update({"t%d" % i: dial_left(i) + P_DIAL // 2 for i in range(4)})
     files["skins/painted/vorlamet.ini"] = ini_bytes(PAINTED_INI.format(dy=P_DIAL_TOP, ty=P_TEXT_Y, **places))

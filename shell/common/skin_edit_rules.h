@@ -9,8 +9,12 @@
 #include <cstdint>
 #include <string>
 
-// The pictures a skin names: the background and one strip per indicator.
-const int32_t SkinPictureCount = 5;
+// The pictures a skin names: the background and one strip per indicator,
+// each with the ones made for 150 % and 200 % beside it (name.png,
+// name@1.5x.png, name@2x.png: PictureScales of skin_scale.h).
+const int32_t SkinNamedPictures = 5;
+const int32_t SkinPictureScales = 3;
+const int32_t SkinPictureCount = SkinNamedPictures * SkinPictureScales;
 
 // A file's content in brief: equal stamps mean, as far as a reload goes,
 // an equal file.
@@ -23,7 +27,8 @@ struct FileStamp {
 struct SkinSnapshot {
     bool IniExists;
     std::string IniText;
-    std::string PicturePaths[SkinPictureCount]; // full paths; empty when not named
+    // Full paths, empty when not named; picture i made for scale k at i * 3 + k.
+    std::string PicturePaths[SkinPictureCount];
     FileStamp Pictures[SkinPictureCount];
 };
 

@@ -3,6 +3,7 @@
 #include "render/frame_select.h"
 #include "settings/text_template.h"
 #include "shell/common/setting_editors.h"
+#include "shell/common/skin_scale.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -304,6 +305,54 @@ void TemplatePartLengths(const char* textFormat, int32_t* prefixLength, int32_t*
     *postfixLength = after;
 }
 
+namespace {
+
+// A picture made for a scale must be the 1x one's frames at that scale: the
+// same frame count (the configuration's), each frame and the height in
+// proportion (a pixel either way for the author's rounding), and alpha
+// where the 1x one has it, or the meter would change its kind of window
+// with the scale.
+void CheckScaledSet(const char* key, const char* path, const SkinPicture& base, int32_t frames,
+                    const SkinScaledSet& set, SkinReport* report) {
+    if (frames < 1) frames = 1;
+    for (int32_t i = 0; i < SkinScaledPictures; ++i) {
+        if (!set.Present[i]) continue;
+        const PictureScale& scale = PictureScales[i + 1];
+        const int32_t percent = scale.Dpi * 100 / ScaleBaseDpi;
+        char name[600];
+        PictureNameForScale(path, scale.Suffix, name, sizeof name);
+        const SkinPicture& picture = set.Picture[i];
+        if (!picture.Loaded) {
+            Add(report, SkinWarning,
+                "%s: cannot load picture \"%s\" made for %d %%; the meter is shown from "
+                "another one",
+                key, name, percent);
+            continue;
+        }
+        if (!base.Loaded) continue;
+        if (picture.HasAlpha != base.HasAlpha)
+            Add(report, SkinWarning,
+                "%s: \"%s\" %s alpha and \"%s\" %s; the meter's window "
+                "changes its kind with the scale",
+                key, name, picture.HasAlpha ? "has" : "has no", path,
+                base.HasAlpha ? "has" : "has none");
+        const int32_t baseFrame = base.Width / frames;
+        if (baseFrame < 1) continue; // told for the 1x picture
+        const int32_t frame = ScaleLength(baseFrame, scale.Dpi);
+        const int32_t height = ScaleLength(base.Height, scale.Dpi);
+        const int32_t actualFrame = picture.Width / frames;
+        if (actualFrame - frame > 1 || frame - actualFrame > 1 || picture.Height - height > 1 ||
+            height - picture.Height > 1)
+            Add(report, SkinWarning,
+                "%s: \"%s\" is %d x %d; made for %d %% of \"%s\" (%d x %d, %d frame(s) of %d) "
+                "it should be %d x %d (%d frame(s) of %d)",
+                key, name, picture.Width, picture.Height, percent, path, base.Width, base.Height,
+                frames, baseFrame, frames * frame, height, frames, frame);
+    }
+}
+
+} // namespace
+
 void CheckSkin(const SkinConfig& config, SkinReport* report) {
     report->Count = 0;
     report->Errors = 0;
@@ -317,6 +366,13 @@ void CheckSkin(const SkinConfig& config, SkinReport* report) {
     for (int32_t i = 0; i < MeterRoleCount; ++i) {
         CheckPicture(config.Meters[i], config.Roles->Meters[i], config, report);
         CheckText(config.Meters[i], config.Roles->Meters[i], config, report);
+    }
+    CheckScaledSet(config.Roles->Background->Key, config.SkinPath, config.Background, 1,
+                   config.BackgroundScaled, report);
+    for (int32_t i = 0; i < MeterRoleCount; ++i) {
+        const SkinMeterConfig& meter = config.Meters[i];
+        CheckScaledSet(config.Roles->Meters[i].Picture->Key, meter.ImagePath, meter.Image,
+                       meter.FramesCount, meter.ImageScaled, report);
     }
     CheckOther(config, report);
 }

@@ -25,6 +25,14 @@ struct SkinPicture {
     int32_t Height;
 };
 
+// The pictures a skin ships for the scales above 1x (PictureScales 1 and 2 of
+// shell/common/skin_scale.h: name@1.5x.png, name@2x.png), when they exist.
+const int32_t SkinScaledPictures = 2;
+struct SkinScaledSet {
+    bool Present[SkinScaledPictures]; // the file is there
+    SkinPicture Picture[SkinScaledPictures];
+};
+
 // The lock mode that makes the window click-through; it needs layered windows.
 const int32_t GhostLockMode = 3;
 
@@ -38,6 +46,7 @@ struct SkinMeterConfig {
     int32_t TextdX;
     int32_t TextdY;
     SkinPicture Image;
+    SkinScaledSet ImageScaled;
 };
 
 struct SkinConfig {
@@ -47,6 +56,7 @@ struct SkinConfig {
     int32_t LockMode;
     char SkinPath[512];
     SkinPicture Background;
+    SkinScaledSet BackgroundScaled;
     SkinMeterConfig Meters[MeterRoleCount]; // in the order of Roles->Meters
     char FontFace[64];
     bool FontExists;

@@ -9,6 +9,7 @@
 #include "shell/common/setting_forms.h"
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/desktop_windows.h"
+#include "shell/host_program/display_scale.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/host_loop.h"
 #include "shell/host_program/plugin_session.h"
@@ -154,6 +155,7 @@ int main(int argc, char** argv) {
     LogPluginInfo(session);
     HostLog("config %s", configPath.c_str());
     StartPlugin();
+    StartFollowingScale(shell);
     if (options.OpenProperties) PostMessageA(shell, HostMsgOpenProperties, 0, 0);
     CreateTrayIcon(instance, shell, TrayTip(configPath, 127).c_str());
     RepairStartWithWindows(LongConfigPath(configPath));
@@ -168,6 +170,7 @@ int main(int argc, char** argv) {
         bool saved = SaveScreenshot(options.ScreenshotPath);
         HostLog("screenshot %s %s", options.ScreenshotPath.c_str(), saved ? "saved" : "FAILED");
     }
+    StopFollowingScale();
     StopPlugin();
     RemoveTrayIcon();
     session.Plugin.Module.Reset();

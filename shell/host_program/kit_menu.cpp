@@ -4,6 +4,7 @@
 #include "shell/common/setting_forms.h"
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/kit_choices.h"
 #include "shell/host_program/plugin_session.h"
 #include "shell/host_program/single_instance.h"
 #include "shell/host_program/skin_watcher.h"
@@ -52,12 +53,16 @@ void ShowAbout(HWND owner) {
 void AppendKitMenuItems(HMENU menu) {
     const bool starts = StartsWithWindows(ConfigPath());
     const bool follows = FollowingSkin();
-    HostLog("TrayMenu checks start %d follow %d", starts ? 1 : 0, follows ? 1 : 0);
+    const bool scales = ScaleWithDisplayChosen(ConfigPath());
+    HostLog("TrayMenu checks start %d follow %d scale %d", starts ? 1 : 0, follows ? 1 : 0,
+            scales ? 1 : 0);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING | (starts ? MF_CHECKED : 0), KitStartWithWindows,
                 "&Start with Windows");
     AppendMenuA(menu, MF_STRING | (follows ? MF_CHECKED : 0), KitFollowSkin,
                 "&Follow skin changes");
+    AppendMenuA(menu, MF_STRING | (scales ? MF_CHECKED : 0), KitScaleWithDisplay,
+                "Scale with the &display");
     AppendMenuA(menu, MF_STRING, KitEditSkin, "&Edit skin settings");
     AppendMenuA(menu, MF_STRING, KitOpenSkinFolder, "&Open skin folder");
     AppendMenuA(menu, MF_STRING, KitAbout, "&About Vorlamet...");
@@ -76,6 +81,17 @@ bool RunKitCommand(HWND owner, WPARAM command) {
         HostLog("Tray Follow skin changes %d", FollowingSkin() ? 0 : 1);
         ChooseFollowingSkin(!FollowingSkin());
         return true;
+    case KitScaleWithDisplay: {
+        // The meter starts again at the scale the choice gives.
+        const bool on = !ScaleWithDisplayChosen(ConfigPath());
+        HostLog("Tray Scale with the display %d", on ? 1 : 0);
+        if (ChooseScaleWithDisplay(ConfigPath(), on))
+            PostMessageA(HostSession().Context.ShellWindow, HostMsgRestartPlugin, 0, 0);
+        else
+            MessageBoxA(owner, "The choice could not be saved in the registry.", "Vorlamet",
+                        MB_OK | MB_ICONWARNING);
+        return true;
+    }
     case KitEditSkin:
         HostLog("Tray Edit skin settings %d", EditConfiguration(owner) ? 1 : 0);
         return true;

@@ -1,5 +1,6 @@
 #include "shell/host_program/plugin_session.h"
 
+#include "shell/host_program/display_scale.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/skin_watcher.h"
 
@@ -12,7 +13,11 @@ int StartPlugin() {
     PluginSession& s = HostSession();
     if (s.Running) return 0;
     NoteSkinStarting(); // the files as the plug-in is about to read them
+    // The plug-in reads its settings and pictures while it starts, and only
+    // then: the scaled view holds for the start alone.
+    BeginStartScale();
     int started = s.Plugin.InitGlobalModule(&s.Context);
+    EndStartScale();
     s.Running = true; // DoneModule cleans up after a failed start as well
     // Its answer says nothing about the start (without its network library
     // the plug-in answers 1 and shows no meter); the window it made does.

@@ -2,6 +2,7 @@
 
 #include "host/host_records.h"
 #include "shell/host_program/desktop_windows.h"
+#include "shell/host_program/display_scale.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/menu_closing_click.h"
 #include "shell/host_program/plugin_session.h"
@@ -78,10 +79,18 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE: // another program asks the host to end (taskkill, an uninstaller)
         EndHost("close");
         return 0;
+    case HostMsgCheckScale:
+        // The meter shows again at its monitor's scale, its corner in place.
+        if (MeterScaleChanged(HostSession().Record.PluginWnd)) RestartPlugin();
+        return 0;
+    case WM_DPICHANGED: // a monitor's scale changed in the system's settings
+        PostMessageA(window, HostMsgCheckScale, 0, 0);
+        break;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_DISPLAYCHANGE:
         OnDesktopChanged();
+        if (message != WM_SYSCOLORCHANGE) PostMessageA(window, HostMsgCheckScale, 0, 0);
         break;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -2,6 +2,7 @@
 
 #include "host/host_library.h"
 #include "shell/common/setting_forms.h"
+#include "shell/common/skin_scale.h"
 #include "win32/scoped_gdi.h"
 #include "shell/host_program/plugin_loader.h"
 
@@ -66,6 +67,21 @@ SkinPicture LoadPicture(const char* path, int32_t loadFlags) {
     return picture;
 }
 
+// The pictures made for 150 % and 200 % beside the one the path names, each
+// loaded as the plug-in would be handed it at that scale.
+SkinScaledSet LoadScaledPictures(const char* path, int32_t loadFlags) {
+    SkinScaledSet set = {};
+    for (int32_t i = 0; path[0] && i < SkinScaledPictures; ++i) {
+        char name[MAX_PATH];
+        if (!PictureNameForScale(path, PictureScales[i + 1].Suffix, name, sizeof name)) continue;
+        const DWORD attributes = GetFileAttributesA(name);
+        set.Present[i] =
+            attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (set.Present[i]) set.Picture[i] = LoadPicture(name, loadFlags);
+    }
+    return set;
+}
+
 int CALLBACK OnFontFamily(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0; // one is enough
@@ -93,6 +109,7 @@ void ReadMeter(SkinMeterConfig* meter, const MeterRows& keys, ConfigCursor* curs
     meter->TextdX = ReadInt(keys.TextX, cursor);
     meter->TextdY = ReadInt(keys.TextY, cursor);
     meter->Image = LoadPicture(meter->ImagePath, 0);
+    meter->ImageScaled = LoadScaledPictures(meter->ImagePath, 0);
 }
 
 void ReadConfig(const char* configPath) {
@@ -122,6 +139,7 @@ void ReadConfig(const char* configPath) {
     Config.Transparency = ReadInt(Roles.Transparency, &cursor);
     CloseCFGr(&cursor);
     Config.Background = LoadPicture(Config.SkinPath, 2);
+    Config.BackgroundScaled = LoadScaledPictures(Config.SkinPath, 2);
     // The same question the plug-in asks the service library.
     Config.LayeredAvailable = LayeredStyle(nullptr, 1) != 0;
 }

@@ -2,6 +2,7 @@
 
 #include "shell/common/ini_text.h"
 #include "shell/common/setting_forms.h"
+#include "shell/common/skin_scale.h"
 #include "shell/tolvric/config_file.h"
 #include "win32/scoped_handle.h"
 
@@ -49,19 +50,26 @@ void TakeSkinSnapshot(const std::string& configPath, const SettingRoles& roles,
                       SkinSnapshot* snapshot) {
     snapshot->IniExists = ReadConfigFile(configPath.c_str(), &snapshot->IniText);
     const std::string folder = FolderOf(configPath);
-    const SettingRow* pictures[SkinPictureCount] = {roles.Background};
-    for (int32_t i = 0; i < MeterRoleCount && i + 1 < SkinPictureCount; ++i)
+    static_assert(SkinPictureScales == PictureScaleCount, "a stamp for each picture scale");
+    const SettingRow* pictures[SkinNamedPictures] = {roles.Background};
+    for (int32_t i = 0; i < MeterRoleCount && i + 1 < SkinNamedPictures; ++i)
         pictures[i + 1] = roles.Meters[i].Picture;
     const std::string& text = snapshot->IniText;
-    for (int32_t i = 0; i < SkinPictureCount; ++i) {
+    for (int32_t i = 0; i < SkinNamedPictures; ++i) {
         IniValue value;
         std::string named;
         if (pictures[i] &&
             FindIniValue(text.data(), text.size(), roles.Section, pictures[i]->Key, &value))
             named.assign(value.Text, value.Length);
-        snapshot->PicturePaths[i] = named.empty() ? named : FullPath(PathInFolder(named, folder));
-        snapshot->Pictures[i] =
-            named.empty() ? FileStamp{false, 0, 0} : Stamp(snapshot->PicturePaths[i]);
+        const std::string full = named.empty() ? named : FullPath(PathInFolder(named, folder));
+        for (int32_t k = 0; k < SkinPictureScales; ++k) {
+            char name[MAX_PATH] = "";
+            if (!full.empty())
+                PictureNameForScale(full.c_str(), PictureScales[k].Suffix, name, sizeof name);
+            const int32_t slot = i * SkinPictureScales + k;
+            snapshot->PicturePaths[slot] = name;
+            snapshot->Pictures[slot] = name[0] ? Stamp(name) : FileStamp{false, 0, 0};
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include "shell/common/ini_values.h"
 #include "shell/tolvric/call_log.h"
 #include "shell/tolvric/config_file.h"
+#include "shell/tolvric/scale_view.h"
 
 #include <cstdio>
 #include <cstring>
@@ -114,9 +115,11 @@ int __stdcall GetCFGInt(const char* key, int def, ConfigCursor* cursor) {
     CallLog("GetCFGInt %s %d", LogText(key), def);
     IniValue value;
     int32_t result = 0;
-    if (Lookup(key, cursor, &value) && ParseIniInt(value.Text, value.Length, &result))
-        return result;
-    return def;
+    if (!Lookup(key, cursor, &value) || !ParseIniInt(value.Text, value.Length, &result))
+        result = def;
+    // A length of the skin is handed at the scale the host chose for this start.
+    const SkinScaleView* view = ActiveScaleView();
+    return view ? ScaledSetting(*view, key, result) : result;
 }
 
 unsigned __stdcall GetCFGHex(const char* key, unsigned def, ConfigCursor* cursor) {
@@ -157,7 +160,8 @@ int __stdcall GetCFGString(const char* key, const char* def, char* buffer, int s
 
 // Fills font from a description "Face,Size[,bold][,italic]" (Size in points,
 // see ParseFontSpec); a missing key or unusable parts give Tahoma, 8 points,
-// normal weight. Answers 1 when the key was present and fully usable.
+// normal weight. Answers 1 when the key was present and fully usable. Under a
+// scaled view the size is the view's (the file keeps its own).
 int __stdcall GetCFGFont(const char* key, FontInfo* font, ConfigCursor* cursor) {
     CallLog("GetCFGFont %s", LogText(key));
     if (!font) return 0;
@@ -167,7 +171,8 @@ int __stdcall GetCFGFont(const char* key, FontInfo* font, ConfigCursor* cursor) 
     bool usable = Lookup(key, cursor, &value) && ParseFontSpec(value.Text, value.Length, &spec);
     std::memset(font, 0, sizeof(*font));
     std::memcpy(font->Face, spec.Face, sizeof(font->Face));
-    font->Size = spec.Size;
+    const SkinScaleView* view = ActiveScaleView();
+    font->Size = view ? ScaledFontSize(*view, key, spec.Size) : spec.Size;
     font->Weight = spec.Weight;
     font->Italic = spec.Italic ? 1 : 0;
     return usable ? 1 : 0;

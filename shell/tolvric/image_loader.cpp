@@ -12,11 +12,19 @@
 //
 // Any failure gives Kind -1 with every other field the loader fills left 0,
 // and leaves no GDI object, COM object or memory behind.
+//
+// Under the host's scaled view (scale_view.h) the plug-in gets the picture at
+// the view's scale: the one the skin made for the nearest scale at or above
+// it (name@1.5x.png, name@2x.png, else name.png), resampled frame by frame
+// to the view's scale (shell/common/strip_resample.h) when it was made for
+// another. A picture made for the view's scale is handed as it is.
 #include "shell/tolvric/image_loader.h"
 
 #include "host/host_library.h"
 #include "shell/common/alpha_kernels.h"
+#include "shell/common/strip_resample.h"
 #include "shell/tolvric/call_log.h"
+#include "shell/tolvric/scale_view.h"
 #include "win32/com_scope.h"
 #include "win32/scoped_gdi.h"
 
@@ -70,6 +78,18 @@ void FlipRows(uint8_t* bits, uint32_t stride, uint32_t height) {
             b[i] = t;
         }
     }
+}
+
+// A 32-bit DIB section of the picture's size, white where the picture has the
+// key colour and black elsewhere; null when the system makes none.
+HBITMAP MakeKeyMask(const uint32_t* pixels, int32_t width, int32_t height) {
+    ScopedDib mask(nullptr, Dib32Info(LONG(width), LONG(height)));
+    uint32_t* maskPixels = static_cast<uint32_t*>(mask.bits);
+    if (!maskPixels) return nullptr;
+    const uint32_t count = uint32_t(width) * uint32_t(height);
+    for (uint32_t i = 0; i < count; ++i)
+        maskPixels[i] = (pixels[i] & 0x00FFFFFF) == KeyPixel ? 0xFFFFFFFFu : 0xFF000000u;
+    return mask.Release();
 }
 
 } // namespace
@@ -126,18 +146,14 @@ bool DecodePicture(const wchar_t* widePath, ImageInfo* image) {
         image->MaskBitmap = nullptr;
         image->Bits = bits;
     } else {
-        ScopedDib mask(nullptr, Dib32Info(LONG(width), LONG(height)));
-        void* maskBits = mask.bits;
-        if (!maskBits) return false;
         uint32_t* pixels = static_cast<uint32_t*>(bits);
-        uint32_t* maskPixels = static_cast<uint32_t*>(maskBits);
-        for (uint32_t i = 0; i < pixelCount; ++i) {
+        for (uint32_t i = 0; i < pixelCount; ++i)
             pixels[i] |= 0xFF000000u;
-            maskPixels[i] = (pixels[i] & 0x00FFFFFF) == KeyPixel ? 0xFFFFFFFFu : 0xFF000000u;
-        }
+        HBITMAP mask = MakeKeyMask(pixels, int32_t(width), int32_t(height));
+        if (!mask) return false;
         image->Kind = ImageKindMasked;
         image->ColorBitmap = color.Release();
-        image->MaskBitmap = mask.Release();
+        image->MaskBitmap = mask;
         image->Bits = nullptr;
     }
     image->Width = int32_t(width);
@@ -152,6 +168,69 @@ bool Decode(const char* path, ImageInfo* image) {
     wchar_t widePath[MAX_PATH];
     return MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) &&
            DecodePicture(widePath, image);
+}
+
+bool FileExists(const char* path) {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The picture's pixels, bottom-up BGRA: Bits for an alpha picture, the colour
+// bitmap's own for a masked one.
+const uint32_t* PixelsOf(const ImageInfo& image) {
+    if (image.Bits) return static_cast<const uint32_t*>(image.Bits);
+    DIBSECTION section;
+    if (GetObjectA(image.ColorBitmap, sizeof section, &section) != sizeof section) return nullptr;
+    return static_cast<const uint32_t*>(section.dsBm.bmBits);
+}
+
+// Replaces a decoded picture drawn for fromDpi by its frames resampled to
+// toDpi. A picture that cannot be resampled (no whole frame, or too large for
+// a bitmap) stays as it was: the plug-in then shows it unscaled.
+void ResamplePicture(ImageInfo* image, int32_t frames, int32_t fromDpi, int32_t toDpi) {
+    StripSizes sizes;
+    if (fromDpi == toDpi ||
+        !ScaledStripSizes(image->Width, image->Height, frames, fromDpi, toDpi, &sizes))
+        return;
+    const int32_t width = sizes.Frames * sizes.FrameWidth;
+    if (int64_t(width) > LargestSide || int64_t(width) * sizes.Height > LargestPixelCount) return;
+    const uint32_t* source = PixelsOf(*image);
+    ScopedDib scaled(nullptr, Dib32Info(LONG(width), LONG(sizes.Height)));
+    uint32_t* target = static_cast<uint32_t*>(scaled.bits);
+    const bool keyed = image->Kind == ImageKindMasked;
+    if (!source || !target ||
+        !ResampleStrip(source, image->Width, image->Height, sizes, keyed, target))
+        return;
+    HBITMAP mask = nullptr;
+    if (keyed && !(mask = MakeKeyMask(target, width, sizes.Height))) return;
+    DeleteObject(image->ColorBitmap);
+    if (image->MaskBitmap) DeleteObject(image->MaskBitmap);
+    image->Bits = keyed ? nullptr : target;
+    image->ColorBitmap = scaled.Release();
+    image->MaskBitmap = mask;
+    image->Width = width;
+    image->Height = sizes.Height;
+}
+
+// The picture under a scaled view: the one made for the nearest scale at or
+// above the view's (PictureScales), resampled to the view's scale.
+bool DecodeScaled(const char* path, const SkinScaleView& view, ImageInfo* image) {
+    bool present[PictureScaleCount] = {};
+    char names[PictureScaleCount][MAX_PATH];
+    for (int32_t i = 0; i < PictureScaleCount; ++i)
+        present[i] = PictureNameForScale(path, PictureScales[i].Suffix, names[i], MAX_PATH) &&
+                     FileExists(names[i]);
+    // A picture that cannot be read gives way to the next best.
+    for (int32_t chosen = ChoosePictureScale(view.Dpi, present); chosen >= 0;
+         chosen = ChoosePictureScale(view.Dpi, present)) {
+        if (Decode(names[chosen], image)) {
+            ResamplePicture(image, FramesOfPicture(view, path), PictureScales[chosen].Dpi,
+                            view.Dpi);
+            return true;
+        }
+        present[chosen] = false;
+    }
+    return false;
 }
 
 } // namespace
@@ -169,7 +248,10 @@ int __stdcall LoadImageEx(ImageInfo* image) {
     image->Height = 0;
     image->KeepBitmaps = 0;
     image->Bits = nullptr;
-    if (image->Path && image->Path[0] && Decode(image->Path, image)) return 1;
+    const SkinScaleView* view = ActiveScaleView();
+    if (image->Path && image->Path[0] &&
+        (view ? DecodeScaled(image->Path, *view, image) : Decode(image->Path, image)))
+        return 1;
     image->Kind = ImageKindFailed;
     return 0;
 }

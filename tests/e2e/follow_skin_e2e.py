@@ -49,7 +49,7 @@ def menu_checks(env, host):
     wait_until(lambda: menu_windows(env), "the tray menu on screen")
     xdo("key", "Escape")
     wait_until(lambda: not menu_windows(env), "the tray menu closed")
-    m = re.match(r"^TrayMenu checks start (\d) follow (\d)$", line)
+    m = re.match(r"^TrayMenu checks start (\d) follow (\d) scale \d$", line)
     return int(m.group(1)), int(m.group(2))
 
 

@@ -66,6 +66,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 static const char MeterClass[] = "Zelvo Resource Monitor";
 static const UINT AppBarCallback = WM_USER + 2;
@@ -111,6 +112,28 @@ static int State() {
     char title[64] = {};
     GetWindowTextA(GetForegroundWindow(), title, sizeof title);
     printf("foreground %s\n", title);
+    return 0;
+}
+
+// The meter's window region, in window coordinates: "region N" and one
+// "rect L T R B" per rectangle ("region none" without one).
+static int Region() {
+    HWND meter = FindMeter();
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (!meter || GetWindowRgn(meter, region) == ERROR) {
+        puts("region none");
+        DeleteObject(region);
+        return meter ? 0 : 1;
+    }
+    DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<char> data(size);
+    RGNDATA* rects = reinterpret_cast<RGNDATA*>(data.data());
+    GetRegionData(region, size, rects);
+    const RECT* r = reinterpret_cast<const RECT*>(rects->Buffer);
+    printf("region %lu\n", rects->rdh.nCount);
+    for (DWORD i = 0; i < rects->rdh.nCount; ++i)
+        printf("rect %ld %ld %ld %ld\n", r[i].left, r[i].top, r[i].right, r[i].bottom);
+    DeleteObject(region);
     return 0;
 }
 
@@ -420,6 +443,7 @@ static int RunKey(bool lock) {
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc >= 2 && !strcmp(argv[1], "state")) return State();
+    if (argc >= 2 && !strcmp(argv[1], "region")) return Region();
     if (argc >= 3 && !strcmp(argv[1], "notice")) return Notice(!strcmp(argv[2], "on"));
     if (argc >= 2 && !strcmp(argv[1], "fullscreen")) return OpenWindow(ProbeWindow::FullScreen);
     if (argc >= 2 && !strcmp(argv[1], "closable")) return OpenWindow(ProbeWindow::Closable);

@@ -26,14 +26,16 @@ import follow_skin_e2e
 import lock_modes_e2e
 import menus_e2e
 import monitors_e2e
+import scale_e2e
 import settings_dialog_e2e
 from e2e_support import Env, Failure, xdo
 
 # Each display: the monitors it must show (None: any one), and its tests in order.
 DISPLAYS = {
     "one": (None, lock_modes_e2e.TESTS + settings_dialog_e2e.TESTS + desktop_e2e.TESTS +
-            follow_skin_e2e.TESTS + menus_e2e.TESTS),
-    "two": (monitors_e2e.TWO_MONITORS, monitors_e2e.TWO_MONITOR_TESTS),
+            follow_skin_e2e.TESTS + menus_e2e.TESTS + scale_e2e.TESTS),
+    "two": (monitors_e2e.TWO_MONITORS,
+            monitors_e2e.TWO_MONITOR_TESTS + scale_e2e.TWO_MONITOR_TESTS),
     "main-right": (monitors_e2e.MAIN_ON_THE_RIGHT, monitors_e2e.MAIN_ON_THE_RIGHT_TESTS),
 }
 

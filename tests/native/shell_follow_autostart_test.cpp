@@ -270,7 +270,11 @@ TEST(ShellFollowSkin, OwnWritesAreNoEdit) {
     renamed.PicturePaths[0] = "C:\\Skins\\Mine\\back.png";
     SkinSnapshot noIni = Snapshot(running);
     noIni.IniExists = false;
-    for (const SkinSnapshot* now : {&gone, &renamed, &noIni})
+    // A picture made for 200 % saved beside the background.
+    SkinSnapshot drawn = Snapshot(running);
+    drawn.PicturePaths[2] = "C:\\Skins\\Mine\\background@2x.png";
+    drawn.Pictures[2] = {true, 400, 7};
+    for (const SkinSnapshot* now : {&gone, &renamed, &noIni, &drawn})
         EXPECT_EQ(JudgeSkinEdit(Snapshot(running), *now, Keys, at140), SkinEdit::Edited);
 }
 

@@ -39,7 +39,12 @@ SkinConfig GoodConfig() {
         meter.TextdX = 56;
         meter.TextdY = 23 + 24 * i;
         meter.Image = {true, true, 2100, 12};
+        // Drawn for 150 % and 200 %; the last meter's 1.5x frames a pixel
+        // wider and taller, as an author's rounding may make them.
+        meter.ImageScaled = {{true, true}, {{true, true, 3150, 18}, {true, true, 4200, 24}}};
+        if (i == 3) meter.ImageScaled.Picture[0] = {true, true, 3171, 19};
     }
+    config.BackgroundScaled = {{true, true}, {{true, true, 330, 180}, {true, true, 440, 240}}};
     snprintf(config.FontFace, sizeof config.FontFace, "Tahoma");
     config.FontExists = true;
     config.Elapse = 800;
@@ -72,6 +77,25 @@ struct BrokenCase {
 };
 
 const BrokenCase BrokenCases[] = {
+    {"ScaledStripOutOfProportion",
+     [](SkinConfig* c) {
+         c->Meters[0].ImageScaled.Picture[1] = {true, true, 4000, 24};
+     },
+     SkinWarning,
+     "CPUSkin: \"strip0@2x.png\" is 4000 x 24; made for 200 % of \"strip0.png\" (2100 x 12, "
+     "21 frame(s) of 100) it should be 4200 x 24 (21 frame(s) of 200)"},
+    {"ScaledBackgroundTooShort", [](SkinConfig* c) { c->BackgroundScaled.Picture[0].Height = 170; },
+     SkinWarning,
+     "Skin: \"background@1.5x.png\" is 330 x 170; made for 150 % of \"background.png\" (220 x "
+     "120, 1 frame(s) of 220) it should be 330 x 180 (1 frame(s) of 330)"},
+    {"ScaledPictureUnreadable", [](SkinConfig* c) { c->BackgroundScaled.Picture[0] = {}; },
+     SkinWarning,
+     "Skin: cannot load picture \"background@1.5x.png\" made for 150 %; the meter is shown "
+     "from another one"},
+    {"ScaledAlphaDiffers",
+     [](SkinConfig* c) { c->Meters[2].ImageScaled.Picture[0].HasAlpha = false; }, SkinWarning,
+     "NetInSkin: \"strip2@1.5x.png\" has no alpha and \"strip2.png\" has; the meter's window "
+     "changes its kind with the scale"},
     {"NoSection", [](SkinConfig* c) { c->SectionFound = false; }, SkinWarning,
      "[Quilbex]: the configuration has no such section; every key takes its default"},
     {"ZOrderOutOfRange", [](SkinConfig* c) { c->ZOrder = 3; }, SkinError,
@@ -119,6 +143,7 @@ const BrokenCase BrokenCases[] = {
          c->Meters[1].Image.Width = 100;
          c->Meters[1].FramesCount = 3;
          c->Meters[1].OffsetX = 0;
+         c->Meters[1].ImageScaled = {};
      },
      SkinWarning,
      "MEMSkin: width 100 is not divisible by MEMFramesCount 3; frames are 33 pixels wide and "
@@ -135,6 +160,7 @@ const BrokenCase BrokenCases[] = {
      [](SkinConfig* c) {
          c->Meters[2].FramesCount = 0;
          c->Meters[2].Image.Width = 100;
+         c->Meters[2].ImageScaled = {};
      },
      SkinWarning, "NetInFramesCount: 0 is taken as 1"},
     {"FrameOutsideRight", [](SkinConfig* c) { c->Meters[3].OffsetX = 121; }, SkinWarning,
@@ -221,6 +247,8 @@ TEST(SkinRules, WithoutLayeredWindowsTheOfferedRowsDecide) {
     config.Roles = &Roles(false);
     config.LayeredAvailable = false;
     config.Background.HasAlpha = false;
+    config.BackgroundScaled.Picture[0].HasAlpha = config.BackgroundScaled.Picture[1].HasAlpha =
+        false;
     config.LockMode = 3;
     config.Transparency = 30;
     SkinReport report;
@@ -235,6 +263,7 @@ TEST(SkinRules, AFrameCountLeftOutIsNotReported) {
     config.Meters[2].FramesCount = 0; // the row's default
     config.Meters[2].FramesCountWritten = false;
     config.Meters[2].Image.Width = 100;
+    config.Meters[2].ImageScaled = {}; // no pictures for other scales
     SkinReport report;
     CheckSkin(config, &report);
     EXPECT_EQ(report.Count, 0) << Lines(report);

@@ -2,6 +2,8 @@
 #include "host/host_library.h"
 #include "shell/common/wallpaper.h"
 #include "shell/tolvric/desktop_skin.h"
+#include "shell/tolvric/scale_view.h"
+#include "win32/proc_address.h"
 #include "tests/wine/test_dib.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -426,6 +429,125 @@ TEST(TolvricRegion, AllKeyGivesAnEmptyRegionAndNoBitmapGivesNone) {
     HBITMAP gone = CreateBitmap(2, 2, 1, 32, nullptr);
     DeleteObject(gone);
     EXPECT_EQ(BitmapToRegion(gone, 0, 0, 0), nullptr);
+}
+
+} // namespace
+
+// The scaled view the host sets around the plug-in's start: pictures and
+// lengths at the view's scale, through the real decoder and bitmaps.
+namespace {
+
+std::string SkinFile(const char* skin, const char* name) {
+    return std::string("Z:") + TEST_DATA_DIR + "/../../skins/" + skin + "/" + name;
+}
+
+struct ScaleScope {
+    SetSkinScaleProc Set =
+        ProcAddress<SetSkinScaleProc>(GetModuleHandleA("tolvric.dll"), "SetSkinScale");
+    explicit ScaleScope(const SkinScaleView& view) {
+        EXPECT_NE(Set, nullptr);
+        if (Set) Set(&view);
+    }
+    ~ScaleScope() {
+        if (Set) Set(nullptr);
+    }
+};
+
+SkinScaleView ViewOf(int32_t dpi, const std::string& stripPath, int32_t frames) {
+    SkinScaleView view;
+    std::memset(&view, 0, sizeof view);
+    view.Dpi = dpi;
+    view.LengthKeyCount = 1;
+    std::strcpy(view.LengthKeys[0], "CPUOffsetX");
+    std::strcpy(view.FontKey, "Font");
+    view.PictureCount = 1;
+    std::snprintf(view.Pictures[0].Path, sizeof view.Pictures[0].Path, "%s", stripPath.c_str());
+    view.Pictures[0].Frames = frames;
+    return view;
+}
+
+std::vector<uint32_t> PixelsOf(const ImageInfo& image) {
+    DIBSECTION section;
+    if (GetObjectA(image.ColorBitmap, sizeof section, &section) != int(sizeof section)) return {};
+    const uint32_t* bits = static_cast<const uint32_t*>(section.dsBm.bmBits);
+    return std::vector<uint32_t>(bits, bits + image.Width * image.Height);
+}
+
+TEST(TolvricScale, PicturesComeAtTheViewsScale) {
+    struct Case {
+        const char* Skin;
+        const char* Name;
+        int32_t Frames, Dpi;
+        int Kind, Width, Height;
+        const char* DrawnFor; // the picture handed as it is, or null when resampled
+    } cases[] = {
+        {"default", "cpu.png", 21, 96, ImageKindAlpha, 2100, 12, "cpu.png"},
+        {"default", "cpu.png", 21, 144, ImageKindAlpha, 3150, 18, "cpu@1.5x.png"},
+        {"default", "cpu.png", 21, 192, ImageKindAlpha, 4200, 24, "cpu@2x.png"},
+        {"default", "cpu.png", 21, 120, ImageKindAlpha, 2625, 15, nullptr},
+        {"default", "background.png", 1, 168, ImageKindAlpha, 385, 210, nullptr},
+        {"painted", "background.png", 1, 192, ImageKindMasked, 480, 168, "background@2x.png"},
+        {"painted", "background.png", 1, 120, ImageKindMasked, 300, 105, nullptr},
+        {"painted", "cpu.png", 21, 120, ImageKindMasked, 21 * 55, 55, nullptr},
+        {"test", "cpu.png", 22, 120, ImageKindAlpha, 22 * 25, 25, nullptr}, // no @ pictures
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.Skin) + "/" + c.Name + " at " + std::to_string(c.Dpi));
+        const std::string path = SkinFile(c.Skin, c.Name);
+        std::vector<uint32_t> scaled;
+        {
+            ScaleScope scope(ViewOf(c.Dpi, path, c.Frames));
+            LoadedImage image(path, 2);
+            ASSERT_EQ(image.Info.Kind, c.Kind);
+            EXPECT_EQ(image.Info.Width, c.Width);
+            EXPECT_EQ(image.Info.Height, c.Height);
+            EXPECT_EQ(image.Info.Bits != nullptr, c.Kind == ImageKindAlpha);
+            scaled = PixelsOf(image.Info);
+            if (c.Kind == ImageKindMasked) {
+                // The mask is white exactly where the colour is the key.
+                std::vector<uint32_t> mask;
+                ImageInfo maskOnly = image.Info;
+                maskOnly.ColorBitmap = image.Info.MaskBitmap;
+                mask = PixelsOf(maskOnly);
+                ASSERT_EQ(mask.size(), scaled.size());
+                for (size_t i = 0; i < mask.size(); ++i)
+                    ASSERT_EQ((mask[i] & 0xFFFFFF) == 0xFFFFFF, (scaled[i] & 0xFFFFFF) == 0xFF00FF)
+                        << i;
+            }
+        }
+        if (!c.DrawnFor) continue;
+        LoadedImage drawn(SkinFile(c.Skin, c.DrawnFor), 2); // no view: the file as it is
+        EXPECT_EQ(PixelsOf(drawn.Info), scaled);
+    }
+}
+
+TEST(TolvricScale, LengthsAndFontAtTheViewsScaleXAndYNot) {
+    const std::string ini = TempPath("scale", ".ini");
+    ASSERT_TRUE(
+        WriteTextFile(ini, "[Quilbex]\r\nX=40\r\nCPUOffsetX=106\r\nFont=Tahoma,8,bold\r\n"));
+    auto read = [&](int32_t* x, int32_t* offset, int32_t* points) {
+        ConfigCursor cursor;
+        OpenCFGr(const_cast<char*>(ini.c_str()), &cursor);
+        FindSection("Quilbex", 0, &cursor);
+        *x = GetCFGInt("X", 0, &cursor);
+        *offset = GetCFGInt("cpuoffsetx", 0, &cursor);
+        FontInfo font;
+        GetCFGFont("Font", &font, &cursor);
+        *points = font.Size;
+        CloseCFGr(&cursor);
+    };
+    int32_t x = 0, offset = 0, points = 0;
+    {
+        ScaleScope scope(ViewOf(144, "", 1));
+        read(&x, &offset, &points);
+        EXPECT_EQ(x, 40);
+        EXPECT_EQ(offset, 159);
+        EXPECT_EQ(points, 12);
+    }
+    read(&x, &offset, &points); // the view is gone: the file's own numbers
+    EXPECT_EQ(offset, 106);
+    EXPECT_EQ(points, 8);
+    DeleteFileA(ini.c_str());
 }
 
 } // namespace
