@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IfTableLayout* table = Table();
     std::memset(table, 0, sizeof *table);
     NetStateRecord state = {};
+    static const IfClassification classic = {};
     const int32_t maxNetSpeed = input.ConsumeIntegral<int32_t>();
     uint32_t prevIn = 0, prevOut = 0;
     std::vector<uint32_t> prevSet;
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 out += table->Rows[i].OutOctets;
             }
         NetReading reading;
-        SumIfTable(&state, table, maxNetSpeed, &reading);
+        SumIfTable(&state, table, &classic, maxNetSpeed, &reading);
         FUZZ_CHECK(table->NumEntries == counted);
         FUZZ_CHECK(reading.InPercent >= 0 && reading.InPercent <= 100);
         FUZZ_CHECK(reading.OutPercent >= 0 && reading.OutPercent <= 100);
