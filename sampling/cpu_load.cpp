@@ -3,7 +3,7 @@
 #include <cmath>
 
 uint8_t NtIdleHeadroom(uint64_t idleTime, uint64_t prevIdleTime, uint64_t currentTime,
-                       uint64_t prevSystemTime, uint8_t processors) {
+                       uint64_t prevSystemTime, uint32_t processors) {
     double idle = static_cast<double>(idleTime) - static_cast<double>(prevIdleTime);
     double span = static_cast<double>(currentTime) - static_cast<double>(prevSystemTime);
     if (span == 0.0) span = 1.0;
@@ -18,6 +18,13 @@ uint8_t NtIdleHeadroom(uint64_t idleTime, uint64_t prevIdleTime, uint64_t curren
     if (low < 0) low += 256.0;
     uint8_t byte = static_cast<uint8_t>(low);
     return byte > 100 ? 100 : byte;
+}
+
+uint32_t ProcessorsSummed(uint8_t basic, uint32_t native, uint32_t allGroups) {
+    uint32_t count = basic;
+    if (native > count) count = native;
+    if (allGroups > count) count = allGroups;
+    return count;
 }
 
 uint8_t VxdHeadroom(uint32_t reading) {

@@ -11,10 +11,13 @@
 
 typedef LONG(WINAPI* NtQuerySystemInformationProc)(ULONG infoClass, PVOID buffer, ULONG length,
                                                    PULONG returned);
+typedef DWORD(WINAPI* GetActiveProcessorCountProc)(WORD group);
+typedef void(WINAPI* GetNativeSystemInfoProc)(LPSYSTEM_INFO info);
 
 const ULONG BasicInformationClass = 0;
 const ULONG PerformanceInformationClass = 2;
 const ULONG TimeOfDayInformationClass = 3;
+const WORD AllProcessorGroups = 0xFFFF; // ALL_PROCESSOR_GROUPS
 const DWORD VxdCpuUsageCode = 2;
 const char CpuUsageValue[] = "KERNEL\\CPUUsage";
 
@@ -37,6 +40,7 @@ alignas(8) static uint8_t TimeOfDayInformation[32];
 alignas(8) static uint8_t PerformanceInformation[316];
 static uint64_t PrevIdleTime;
 static uint64_t PrevSystemTime;
+static uint32_t ProcessorCount; // the processors whose idle time class 2 sums
 
 static uint64_t ReadUint64(const uint8_t* at) {
     uint64_t value;
@@ -60,8 +64,8 @@ static uint8_t SampleCpuNt() {
     if (NtQuery(PerformanceInformationClass, PerformanceInformation, sizeof PerformanceInformation,
                 nullptr) != 0)
         return 0;
-    uint8_t headroom = NtIdleHeadroom(IdleTime(), PrevIdleTime, CurrentTime(), PrevSystemTime,
-                                      NumberOfProcessors());
+    uint8_t headroom =
+        NtIdleHeadroom(IdleTime(), PrevIdleTime, CurrentTime(), PrevSystemTime, ProcessorCount);
     PrevIdleTime = IdleTime();
     PrevSystemTime = CurrentTime();
     return headroom;
@@ -138,6 +142,25 @@ static void StartWindows9x(HINSTANCE module) {
     ChosenCpuMethod = CpuMethodRegistry;
 }
 
+// The idle time of class 2 covers every processor, while class 0 counts at
+// most 32 for a 32-bit process on 64-bit Windows ("functions simulate a
+// computer with 32 processors when called under WOW64") and at most the
+// caller's processor group; the newer counts, where the system has them,
+// reach further. Looked up once per start.
+static uint32_t CountProcessors() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    auto activeCount = ProcAddress<GetActiveProcessorCountProc>(kernel, "GetActiveProcessorCount");
+    auto nativeInfo = ProcAddress<GetNativeSystemInfoProc>(kernel, "GetNativeSystemInfo");
+    uint32_t native = 0, allGroups = 0;
+    if (nativeInfo) {
+        SYSTEM_INFO info = {};
+        nativeInfo(&info);
+        native = info.dwNumberOfProcessors;
+    }
+    if (activeCount) allGroups = activeCount(AllProcessorGroups);
+    return ProcessorsSummed(NumberOfProcessors(), native, allGroups);
+}
+
 static void StartNt() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     if (!ntdll) return;
@@ -148,6 +171,7 @@ static void StartNt() {
     NtQuery(PerformanceInformationClass, PerformanceInformation, sizeof PerformanceInformation,
             nullptr);
     if (NumberOfProcessors() == 0) NumberOfProcessors() = 1;
+    ProcessorCount = CountProcessors();
     PrevIdleTime = IdleTime();
     PrevSystemTime = CurrentTime();
     SampleCpu = SampleCpuNt;

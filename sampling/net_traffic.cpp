@@ -42,18 +42,72 @@ bool SameInterfaces(const IfIndexList* a, const IfIndexList* b) {
     return std::memcmp(sortedA, sortedB, bytes) == 0;
 }
 
-void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed,
-                NetReading* reading) {
+void ClassifyInterfaces(const IfRow2Layout* rows, uint32_t count, IfClassification* out) {
+    // Filter rows and the loopback never count; where any other interface
+    // is a physical link, only physical links do.
+    auto skipped = [](const IfRow2Layout& row) {
+        return (row.StatusFlags & IfFlagFilter) != 0 || row.Type == IfTypeSoftwareLoopback;
+    };
+    bool hardware = false;
+    for (uint32_t i = 0; i < count && !hardware; i++)
+        hardware = !skipped(rows[i]) && (rows[i].StatusFlags & IfFlagHardware) != 0;
+    out->Known = true;
+    out->HardwareOnly = hardware;
+    out->Count = 0;
+    for (uint32_t i = 0; i < count && out->Count < IfClassRoom; i++) {
+        const IfRow2Layout& row = rows[i];
+        const bool counted =
+            !skipped(row) && (!hardware || (row.StatusFlags & IfFlagHardware) != 0);
+        // Kept in ascending order; the system lists its rows by index already.
+        uint32_t at = out->Count++;
+        for (; at > 0 && out->Indexes[at - 1] > row.InterfaceIndex; at--) {
+            out->Indexes[at] = out->Indexes[at - 1];
+            out->Counted[at] = out->Counted[at - 1];
+        }
+        out->Indexes[at] = row.InterfaceIndex;
+        out->Counted[at] = counted;
+    }
+}
+
+bool IfRowCounted(const IfClassification* kinds, const IfRowLayout* row) {
+    if (IsLoopbackRow(row)) return false;
+    if (!kinds->Known) return true;
+    uint32_t low = 0, high = kinds->Count;
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        if (kinds->Indexes[middle] < row->Index)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < kinds->Count && kinds->Indexes[low] == row->Index) return kinds->Counted[low];
+    return !kinds->HardwareOnly;
+}
+
+// Caps the table and lists the interfaces of its rows, the loopback left out.
+static void ListInterfaces(IfTableLayout* table, IfIndexList* seen) {
+    if (table->NumEntries > IfRowsCounted) table->NumEntries = IfRowsCounted;
+    seen->Count = 0;
+    for (uint32_t i = 0; i < table->NumEntries; i++)
+        if (!IsLoopbackRow(&table->Rows[i])) seen->Indexes[seen->Count++] = table->Rows[i].Index;
+}
+
+bool InterfacesChanged(const NetStateRecord* state, IfTableLayout* table) {
+    IfIndexList seen;
+    ListInterfaces(table, &seen);
+    return !state->Started || !SameInterfaces(&seen, &state->Seen);
+}
+
+void SumIfTable(NetStateRecord* state, IfTableLayout* table, const IfClassification* kinds,
+                int32_t maxNetSpeed, NetReading* reading) {
     *reading = NetReading{};
     uint32_t in = 0, out = 0, total = 0;
-    IfIndexList counted;
-    counted.Count = 0;
+    IfIndexList seen;
+    ListInterfaces(table, &seen);
     state->LinkSpeed = 0;
-    if (table->NumEntries > IfRowsCounted) table->NumEntries = IfRowsCounted;
     for (uint32_t i = 0; i < table->NumEntries; i++) {
         const IfRowLayout* row = &table->Rows[i];
-        if (IsLoopbackRow(row)) continue;
-        counted.Indexes[counted.Count++] = row->Index; // at most 63 rows come here
+        if (!IfRowCounted(kinds, row)) continue;
         in += row->InOctets;
         out += row->OutOctets;
         total += row->InOctets + row->OutOctets;
@@ -67,10 +121,11 @@ void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed
         state->RowTotals[i] = total;
     }
     // The first sample, and one after an interface came or went (a VPN, Wi-Fi
-    // after sleep, a phone plugged in), start a new baseline and read zero.
-    const bool sameInterfaces = SameInterfaces(&counted, &state->Counted);
-    state->Counted.Count = counted.Count;
-    std::memcpy(state->Counted.Indexes, counted.Indexes, counted.Count * sizeof counted.Indexes[0]);
+    // after sleep, a phone plugged in, a capture tool's filter bound), start a
+    // new baseline and read zero.
+    const bool sameInterfaces = SameInterfaces(&seen, &state->Seen);
+    state->Seen.Count = seen.Count;
+    std::memcpy(state->Seen.Indexes, seen.Indexes, seen.Count * sizeof seen.Indexes[0]);
     if (!state->Started || !sameInterfaces) {
         state->PrevIn = in;
         state->PrevOut = out;

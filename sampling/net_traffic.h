@@ -51,8 +51,58 @@ const uint32_t IfRowsCounted = 63;          // rows beyond these are ignored
 const uint32_t IfTypeSoftwareLoopback = 24; // IF_TYPE_SOFTWARE_LOOPBACK
 extern const char LoopbackDescription[];    // "MS TCP Loopback interface"
 
-// The interface indexes of the rows a sample counted, in table order: two
-// samples' sums are comparable only when they cover the same interfaces.
+// One row of the table that GetIfTable2 (Vista and later) answers, byte for
+// byte MIB_IF_ROW2 as 32-bit and 64-bit Windows lay it out; only the index,
+// the type and the status flags are read.
+struct alignas(8) IfRow2Layout {
+    uint64_t InterfaceLuid;
+    uint32_t InterfaceIndex; // the number GetIfTable's rows carry as dwIndex
+    uint8_t Before[1116];    // GUID, alias, description, addresses, MTU
+    uint32_t Type;
+    uint8_t Kinds[20];   // tunnel, media, physical medium, access and direction types
+    uint8_t StatusFlags; // InterfaceAndOperStatusFlags: IfFlag... bits
+    uint8_t After[199];  // the operational states and the 64-bit counters
+};
+static_assert(sizeof(IfRow2Layout) == 1352, "an interface row of GetIfTable2 is 1352 bytes");
+static_assert(offsetof(IfRow2Layout, InterfaceIndex) == 8, "InterfaceIndex at 8");
+static_assert(offsetof(IfRow2Layout, Type) == 1128, "Type at 1128");
+static_assert(offsetof(IfRow2Layout, StatusFlags) == 1152, "InterfaceAndOperStatusFlags at 1152");
+const uint8_t IfFlagHardware = 0x01; // HardwareInterface
+const uint8_t IfFlagFilter = 0x02;   // FilterInterface
+
+// MIB_IF_TABLE2: the row count, then the rows from offset 8.
+struct IfTable2Layout {
+    uint32_t NumEntries;
+    IfRow2Layout Rows[1];
+};
+static_assert(offsetof(IfTable2Layout, Rows) == 8, "rows at 8");
+
+// Which interfaces count, by index, as the last successful GetIfTable2 told.
+// A filter driver's row repeats its adapter's bytes, and a tunnel or a virtual
+// switch repeats bytes a physical link carries: where a physical link exists,
+// only physical links count. All zero: nothing classified yet, the classic
+// rule (every row but the loopback) applies.
+const uint32_t IfClassRoom = 512;
+struct IfClassification {
+    bool Known;        // a table was classified
+    bool HardwareOnly; // it had a hardware interface: only those count
+    uint32_t Count;
+    uint32_t Indexes[IfClassRoom]; // ascending
+    bool Counted[IfClassRoom];     // beside each index
+};
+
+// Classifies a GetIfTable2 table's rows into `out`, replacing what it held.
+// Rows beyond the room are still looked at for hardware but not listed.
+void ClassifyInterfaces(const IfRow2Layout* rows, uint32_t count, IfClassification* out);
+
+// Whether a GetIfTable row counts: never the loopback; before any
+// classification every other row; an interface the classification does not
+// list counts as a plain one would (not where only hardware counts).
+bool IfRowCounted(const IfClassification* kinds, const IfRowLayout* row);
+
+// The interface indexes of a table's rows, the loopback left out, in table
+// order: two samples' sums are comparable only when they cover the same
+// interfaces.
 struct IfIndexList {
     uint32_t Count;
     uint32_t Indexes[IfRowsCounted];
@@ -65,7 +115,7 @@ struct NetStateRecord {
     uint32_t PrevOut;
     uint32_t LinkSpeed; // full scale chosen during the current sample
     uint32_t RowTotals[64];
-    IfIndexList Counted; // the interfaces that PrevIn and PrevOut sum
+    IfIndexList Seen; // the interfaces of the table that PrevIn and PrevOut come from
 };
 
 // What one sample yields: the network meters' levels and the bytes behind them.
@@ -85,9 +135,14 @@ bool IsLoopbackRow(const IfRowLayout* row);
 // True when both lists hold the same indexes, in whatever order.
 bool SameInterfaces(const IfIndexList* a, const IfIndexList* b);
 
-// Sums a freshly read table against the state. Caps the table at 63 rows in
-// place. The first call only primes the state and leaves the reading zero; so
-// does a call whose counted interfaces are not the previous call's (one came
-// or went), since the difference of sums over other interfaces is no traffic.
-void SumIfTable(NetStateRecord* state, IfTableLayout* table, int32_t maxNetSpeed,
-                NetReading* reading);
+// Caps the table at 63 rows in place and tells whether the next SumIfTable
+// will only prime: before the first sample, and when the table's interfaces
+// are not the previous sample's (one came or went, or a filter was bound).
+bool InterfacesChanged(const NetStateRecord* state, IfTableLayout* table);
+
+// Sums a freshly read table's counted rows against the state. Caps the table
+// at 63 rows in place. The first call only primes the state and leaves the
+// reading zero; so does a call whose interfaces are not the previous call's,
+// since the difference of sums over other interfaces is no traffic.
+void SumIfTable(NetStateRecord* state, IfTableLayout* table, const IfClassification* kinds,
+                int32_t maxNetSpeed, NetReading* reading);

@@ -7,7 +7,7 @@ namespace {
 struct NtCase {
     const char* what;
     uint64_t idle, prevIdle, time, prevTime;
-    uint8_t processors;
+    uint32_t processors;
     uint8_t headroom;
 };
 
@@ -31,7 +31,29 @@ const NtCase NtCases[] = {
     {"300 keeps its low byte 44", 48000, 0, Base + Span, Base, 1, 44},
     {"356 keeps its low byte 100", 56960, 0, Base + Span, Base, 1, 100},
     {"an idle counter that ran back", 0, 160, Base + Span, Base, 1, 100},
+    {"64 processors, 32 of them idle", 32 * Span, 0, Base + Span, Base, 64, 50},
+    {"the same divided by 32 reads fully idle", 32 * Span, 0, Base + Span, Base, 32, 100},
+    {"2048 processors, 512 idle", 512 * Span, 0, Base + Span, Base, 2048, 25},
 };
+
+// The count the idle time is divided by: the largest that the system gives.
+TEST(ProcessorsSummed, Cases) {
+    const struct {
+        const char* what;
+        uint8_t basic;
+        uint32_t native, allGroups, count;
+    } cases[] = {
+        {"NT 4.0 and 2000: the basic count alone", 2, 0, 0, 2},
+        {"one processor reported as none", 0, 0, 0, 0},
+        {"XP to Vista, 48 processors under WOW64", 32, 48, 0, 48},
+        {"Windows 7 and later, 64 processors under WOW64", 32, 64, 64, 64},
+        {"128 processors in two groups", 32, 64, 128, 128},
+        {"a 64-bit system of 8 processors", 8, 8, 8, 8},
+        {"a count of every group that fell short", 32, 48, 32, 48},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.count, ProcessorsSummed(c.basic, c.native, c.allGroups)) << c.what;
+}
 
 TEST(NtIdleHeadroom, Cases) {
     for (const NtCase& c : NtCases) {

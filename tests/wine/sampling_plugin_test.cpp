@@ -4,20 +4,86 @@
 // loaded here by full path before start-up, so that the plug-in's own
 // LoadLibraryA("IPHLPAPI.DLL") finds that already loaded copy (ctest runs this
 // program with WINEDLLOVERRIDES=iphlpapi=n so that Wine accepts it).
+//
+// Where Wine cannot show what Windows does, the test answers the plug-in's
+// run-time lookups itself (through the GetProcAddress entry of this program's
+// import table, which the plug-in code linked in here calls): GetIfTable2
+// missing, as before Vista, and the processor counts of machines with more
+// processors than a 32-bit process is shown.
 #include "tests/wine/plugin_internals.h"
 #include "sampling/cpu_sampler.h"
 #include "sampling/net_sampler.h"
+#include "tests/wine/iphlpapi_stub/iphlpapi_script.h"
+#include "tests/wine/render_gdi_hooks.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
 #include <iprtrmib.h>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
 typedef void(__stdcall* ScriptIfTableProc)(const MIB_IFTABLE* table, DWORD error);
 typedef LONG(__stdcall* IfTableCallsProc)();
+typedef void(__stdcall* ScriptIfTable2Proc)(const ScriptedInterface* interfaces, DWORD count,
+                                            DWORD error);
+typedef LONG(WINAPI* NtQueryProc)(ULONG infoClass, PVOID buffer, ULONG length, PULONG returned);
+
+// ---- The plug-in's run-time lookups, answered by the test where it says so ----
+
+decltype(&GetProcAddress) RealGetProcAddress;
+bool HideIfTable2; // as on 95 to XP
+
+// A machine as the processor counts and the native query describe it; a
+// count of 0 stands for a call the system lacks.
+struct StandInProcessors {
+    bool active;
+    uint8_t basic;      // class 0's NumberOfProcessors
+    uint32_t native;    // GetNativeSystemInfo
+    uint32_t allGroups; // GetActiveProcessorCount(ALL_PROCESSOR_GROUPS)
+};
+StandInProcessors Processors;
+uint64_t StandInTime = 132000000000000000ull, StandInIdle;
+int NativeInfoCalls, ActiveCountCalls;
+WORD ActiveCountGroup;
+
+LONG WINAPI StandInNtQuery(ULONG infoClass, PVOID buffer, ULONG length, PULONG) {
+    auto bytes = static_cast<uint8_t*>(buffer);
+    std::memset(buffer, 0, length);
+    if (infoClass == 0 && length >= 44) bytes[40] = Processors.basic;
+    if (infoClass == 3 && length >= 16) std::memcpy(bytes + 8, &StandInTime, 8);
+    if (infoClass == 2 && length >= 8) std::memcpy(bytes, &StandInIdle, 8);
+    return 0;
+}
+void WINAPI StandInNativeInfo(LPSYSTEM_INFO info) {
+    ++NativeInfoCalls;
+    std::memset(info, 0, sizeof *info);
+    info->dwNumberOfProcessors = Processors.native;
+}
+DWORD WINAPI StandInActiveCount(WORD group) {
+    ++ActiveCountCalls;
+    ActiveCountGroup = group;
+    return Processors.allGroups;
+}
+
+FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
+    const bool byName = reinterpret_cast<uintptr_t>(name) > 0xFFFF;
+    auto answer = [](auto proc) {
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(proc));
+    };
+    if (byName && HideIfTable2 && !strcmp(name, "GetIfTable2")) return nullptr;
+    if (byName && Processors.active) {
+        if (!strcmp(name, "NtQuerySystemInformation")) return answer(StandInNtQuery);
+        if (!strcmp(name, "GetNativeSystemInfo"))
+            return Processors.native ? answer(StandInNativeInfo) : nullptr;
+        if (!strcmp(name, "GetActiveProcessorCount"))
+            return Processors.allGroups ? answer(StandInActiveCount) : nullptr;
+    }
+    return RealGetProcAddress(module, name);
+}
 
 struct ScriptedRows {
     DWORD NumEntries;
@@ -28,6 +94,8 @@ ScriptedRows Interfaces;
 HMODULE Stub;
 ScriptIfTableProc ScriptIfTable;
 IfTableCallsProc IfTableCalls;
+ScriptIfTable2Proc ScriptIfTable2;
+IfTableCallsProc IfTable2Calls, LiveIfTables;
 
 std::string StubPath() {
     char path[MAX_PATH];
@@ -70,7 +138,19 @@ class SamplingInPlugin : public ::testing::Test {
             reinterpret_cast<void*>(GetProcAddress(Stub, "ScriptIfTable")));
         IfTableCalls = reinterpret_cast<IfTableCallsProc>(
             reinterpret_cast<void*>(GetProcAddress(Stub, "IfTableCalls")));
-        ASSERT_TRUE(ScriptIfTable && IfTableCalls);
+        ScriptIfTable2 = reinterpret_cast<ScriptIfTable2Proc>(
+            reinterpret_cast<void*>(GetProcAddress(Stub, "ScriptIfTable2")));
+        IfTable2Calls = reinterpret_cast<IfTableCallsProc>(
+            reinterpret_cast<void*>(GetProcAddress(Stub, "IfTable2Calls")));
+        LiveIfTables = reinterpret_cast<IfTableCallsProc>(
+            reinterpret_cast<void*>(GetProcAddress(Stub, "LiveIfTables")));
+        ASSERT_TRUE(ScriptIfTable && IfTableCalls && ScriptIfTable2 && IfTable2Calls &&
+                    LiveIfTables);
+        gdi_hooks::Lookup(GetModuleHandleA("kernel32.dll"), "GetProcAddress", &RealGetProcAddress);
+        ASSERT_GE(gdi_hooks::PatchImport(GetModuleHandleA(nullptr),
+                                         reinterpret_cast<void*>(RealGetProcAddress),
+                                         reinterpret_cast<void*>(LookUp)),
+                  1);
         WNDCLASSA c = {};
         c.lpfnWndProc = ShellProc;
         c.hInstance = GetModuleHandleA(nullptr);
@@ -87,6 +167,9 @@ class SamplingInPlugin : public ::testing::Test {
                                   nullptr, nullptr, ModuleInstance, nullptr);
         version.dwOSVersionInfoSize = sizeof version;
         GetVersionExA(&version);
+        HideIfTable2 = false;
+        Processors = StandInProcessors{};
+        ScriptIfTable2(nullptr, 0, NO_ERROR); // no interface described
         ScriptTwoInterfaces();
     }
 
@@ -337,6 +420,153 @@ TEST_F(SamplingInPlugin, MeterWithoutTextKeepsItsTextButFollowsTheSamples) {
     Tick(TimerNet);
     EXPECT_EQ(ReadingsToRenew().NetIn.Headroom, 75);
     EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "");
+}
+
+// ---- Each byte counted once: the interfaces as Windows 10 lists them ----
+
+// A Wi-Fi adapter beside three of its filter rows, a VPN tunnel and the host
+// side of a virtual switch, and the loopback (GetIfTable2 describes each;
+// GetIfTable lists the same rows with their octet counters).
+const ScriptedInterface Windows10[] = {
+    {1, 24, FALSE, FALSE, "Loopback Pseudo-Interface 1"},
+    {12, 71, TRUE, FALSE, "Intel(R) Wi-Fi 6 AX201 160MHz"},
+    {13, 71, FALSE, TRUE,
+     "Intel(R) Wi-Fi 6 AX201 160MHz-WFP Native MAC Layer LightWeight Filter-0000"},
+    {14, 71, FALSE, TRUE, "Intel(R) Wi-Fi 6 AX201 160MHz-QoS Packet Scheduler-0000"},
+    {15, 71, FALSE, TRUE,
+     "Intel(R) Wi-Fi 6 AX201 160MHz-WFP 802.3 MAC Layer LightWeight Filter-0000"},
+    {31, 53, FALSE, FALSE, "WireGuard Tunnel"},
+    {42, 6, FALSE, FALSE, "Hyper-V Virtual Ethernet Adapter"},
+};
+const DWORD TenMegabytes = 10u << 20;
+
+void ScriptInterfaces(const std::vector<ScriptedInterface>& interfaces, DWORD table2Error) {
+    Interfaces = ScriptedRows{};
+    Interfaces.NumEntries = static_cast<DWORD>(interfaces.size());
+    for (size_t i = 0; i < interfaces.size(); i++) {
+        MIB_IFROW& row = Interfaces.Rows[i];
+        row.dwIndex = interfaces[i].Index;
+        row.dwType = interfaces[i].Type;
+        row.dwSpeed = 100000000;
+        lstrcpynA(reinterpret_cast<char*>(row.bDescr), interfaces[i].Description,
+                  sizeof row.bDescr);
+    }
+    Script();
+    ScriptIfTable2(interfaces.data(), static_cast<DWORD>(interfaces.size()), table2Error);
+}
+
+// 10 MB through the adapter: its filter rows show the same bytes, and the
+// VPN's traffic shows on the tunnel too; the virtual switch is quiet.
+void SendTenMegabytes() {
+    for (DWORD i = 0; i < Interfaces.NumEntries; i++)
+        if (Interfaces.Rows[i].dwIndex != 1 && Interfaces.Rows[i].dwIndex != 42)
+            Interfaces.Rows[i].dwInOctets += TenMegabytes;
+    Script();
+}
+
+TEST_F(SamplingInPlugin, Windows10TableCountsEachByteOnce) {
+    const struct {
+        const char* name;
+        bool hideIfTable2;
+        DWORD table2Error;
+        LONG classifications; // GetIfTable2 calls at start-up
+        const char* text;
+    } cases[] = {
+        {"classified by GetIfTable2", false, NO_ERROR, 1, "in 10.0 M/s"},
+        {"without GetIfTable2: every row but the loopback", true, NO_ERROR, 0, "in 50.0 M/s"},
+        {"GetIfTable2 failing from the start: the same", false, ERROR_NOT_SUPPORTED, 1,
+         "in 50.0 M/s"},
+    };
+    for (const auto& c : cases) {
+        HideIfTable2 = c.hideIfTable2;
+        ScriptInterfaces({std::begin(Windows10), std::end(Windows10)}, c.table2Error);
+        const LONG before = IfTable2Calls();
+        Start(VER_PLATFORM_WIN32_NT);
+        EXPECT_EQ(IfTable2Calls() - before, c.classifications) << c.name << ": the priming sample";
+        SendTenMegabytes();
+        Tick(TimerNet);
+        EXPECT_STREQ(ReadingsToRenew().NetIn.Text, c.text) << c.name;
+        EXPECT_EQ(IfTable2Calls() - before, c.classifications) << c.name << ": nothing changed";
+        EXPECT_EQ(LiveIfTables(), 0) << c.name << ": every table released";
+        DoneModule();
+        started = false;
+    }
+}
+
+// A capture tool binds its filter to the adapter while the meter runs: that
+// tick classifies again and shows no traffic, and the next shows the adapter's.
+// When the classification then fails, the last one stays in force.
+TEST_F(SamplingInPlugin, InterfacesChangingWhileRunningAreClassifiedAgain) {
+    std::vector<ScriptedInterface> interfaces(std::begin(Windows10), std::end(Windows10));
+    ScriptInterfaces(interfaces, NO_ERROR);
+    Start(VER_PLATFORM_WIN32_NT);
+    const LONG before = IfTable2Calls();
+    const ScriptedInterface npcap = {
+        16, 71, FALSE, TRUE, "Intel(R) Wi-Fi 6 AX201 160MHz-Npcap Packet Driver (NPCAP)-0000"};
+    const ScriptedInterface vpn = {32, 53, FALSE, FALSE, "TAP-Windows Adapter V9"};
+    const struct {
+        const char* name;
+        ScriptedInterface added;
+        DWORD table2Error;
+    } steps[] = {{"a filter bound", npcap, NO_ERROR},
+                 {"a VPN while GetIfTable2 fails", vpn, ERROR_NOT_SUPPORTED}};
+    LONG classifications = 0;
+    for (const auto& step : steps) {
+        interfaces.push_back(step.added);
+        static ScriptedRows counters;
+        counters = Interfaces;
+        ScriptInterfaces(interfaces, step.table2Error);
+        for (DWORD i = 0; i + 1 < Interfaces.NumEntries; i++)
+            Interfaces.Rows[i].dwInOctets = counters.Rows[i].dwInOctets;
+        // The newcomer's counters start where its adapter's stand.
+        Interfaces.Rows[Interfaces.NumEntries - 1].dwInOctets = 3000000000u;
+        SendTenMegabytes();
+        Tick(TimerNet);
+        EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 0 /s") << step.name;
+        EXPECT_EQ(IfTable2Calls() - before, ++classifications) << step.name;
+        SendTenMegabytes();
+        Tick(TimerNet);
+        EXPECT_STREQ(ReadingsToRenew().NetIn.Text, "in 10.0 M/s") << step.name;
+        EXPECT_EQ(IfTable2Calls() - before, classifications) << step.name;
+    }
+    EXPECT_EQ(LiveIfTables(), 0);
+}
+
+// ---- Every processor counted: machines with more than a 32-bit process sees ----
+
+TEST_F(SamplingInPlugin, ProcessorCountAgreesWithTheIdleTimeSummed) {
+    const struct {
+        const char* name;
+        StandInProcessors machine;
+        uint32_t idleProcessors; // of the idle time summed over one second
+        const char* text;
+    } cases[] = {
+        {"64 processors, Windows 10", {true, 32, 64, 64}, 32, "CPU 50%"},
+        {"128 processors in two groups", {true, 32, 64, 128}, 96, "CPU 25%"},
+        {"48 processors, Vista: no count of groups", {true, 32, 48, 0}, 24, "CPU 50%"},
+        {"2 processors, 2000: the basic count alone", {true, 2, 0, 0}, 1, "CPU 50%"},
+        {"32 processors: every count agrees", {true, 32, 32, 32}, 8, "CPU 75%"},
+    };
+    for (const auto& c : cases) {
+        Processors = c.machine;
+        NativeInfoCalls = ActiveCountCalls = 0;
+        ActiveCountGroup = 0;
+        Start(VER_PLATFORM_WIN32_NT);
+        ASSERT_EQ(ChosenCpuMethod, CpuMethodNt) << c.name;
+        for (int second = 0; second < 3; second++) {
+            StandInTime += 10000000;
+            StandInIdle += uint64_t(c.idleProcessors) * 10000000;
+            Tick(TimerUpdate);
+            EXPECT_STREQ(ReadingsToRenew().Cpu.Text, c.text) << c.name << ", second " << second;
+        }
+        EXPECT_EQ(NativeInfoCalls, c.machine.native ? 1 : 0) << c.name << ": once per start";
+        EXPECT_EQ(ActiveCountCalls, c.machine.allGroups ? 1 : 0) << c.name << ": once per start";
+        if (c.machine.allGroups) {
+            EXPECT_EQ(ActiveCountGroup, 0xFFFF) << c.name;
+        }
+        DoneModule();
+        started = false;
+    }
 }
 
 } // namespace
