@@ -14,7 +14,7 @@ script=make_kit
 usage="scripts/make_kit.sh BIN DIR [--sign CERT KEY [--timestamp URL]]"
 . "$root/scripts/kit_options.sh"
 binaries=(Vorlamet.plg vorlamet.exe vorlamet_host.exe tolvric.dll plasmyr.dll)
-[ $# -ge 2 ] && [ "${1#--}" = "$1" ] && [ "${2#--}" = "$2" ] ||
+[ $# -ge 2 ] && [ -n "$1" ] && [ -n "$2" ] && [ "${1#--}" = "$1" ] && [ "${2#--}" = "$2" ] ||
     usage_error "BIN and DIR come first: the built binaries' folder and the kit's"
 bin="$1"
 out="$(realpath -m "$2")"
