@@ -10,6 +10,20 @@ endif()
 set(VORLAMET_VERSION_MAJOR ${CMAKE_MATCH_1})
 set(VORLAMET_VERSION_MINOR ${CMAKE_MATCH_2})
 set(VORLAMET_VERSION_PATCH ${CMAKE_MATCH_3})
+# A release of a tree with uncommitted changes (scripts/release.sh --dirty)
+# says so wherever the version shows: 1.0.0+dirty, and in the version
+# resource the flag VS_FF_PRIVATEBUILD ("not built using standard release
+# procedures"), which Microsoft's VS_FIXEDFILEINFO page pairs with a
+# PrivateBuild string that says how the file differs.
+option(VORLAMET_DIRTY "Built from uncommitted changes: the version says +dirty" OFF)
+set(VORLAMET_RC_FLAGS 0)
+set(VORLAMET_RC_PRIVATE_BUILD "")
+if(VORLAMET_DIRTY)
+    set(VORLAMET_RC_FLAGS VS_FF_PRIVATEBUILD)
+    set(VORLAMET_RC_PRIVATE_BUILD
+        "VALUE \"PrivateBuild\", \"Uncommitted changes on top of ${VORLAMET_VERSION}\"")
+    string(APPEND VORLAMET_VERSION "+dirty")
+endif()
 set(VORLAMET_COPYRIGHT "Copyright (C) 2026 the Vorlamet developers")
 
 set(VORLAMET_GENERATED ${CMAKE_BINARY_DIR}/generated)

@@ -3,13 +3,15 @@
 
 - it holds exactly the files README.md lists, no driver and nothing else;
 - SHA256SUMS inside it is true for every file;
-- every binary carries the version resource of the VERSION file;
+- every binary carries the version resource of the VERSION file, and a kit
+  built from uncommitted changes (--dirty) says so in each: 1.0.0+dirty, the
+  private-build flag and its PrivateBuild text;
 - no binary imports, or names for a run-time lookup, a network or web library;
 - no binary asks for administrator rights (each program's manifest says
   asInvoker), and none is packed: standard sections only, the entry point in
   .text, no section both writable and executable, nothing appended.
 
-    scripts/check_release.py out/vorlamet-kit.zip
+    scripts/check_release.py [--dirty] out/vorlamet-kit.zip
 """
 import hashlib
 import os
@@ -34,6 +36,7 @@ ELEVATED = re.compile(r'level\s*=\s*"(requireAdministrator|highestAvailable)"|'
                       r'uiAccess\s*=\s*"true"', re.IGNORECASE)
 AS_INVOKER = re.compile(r'<requestedExecutionLevel\s+level="asInvoker"')
 RT_VERSION, RT_MANIFEST = 16, 24
+VS_FF_PRIVATEBUILD = 0x8
 
 
 def version():
@@ -132,7 +135,8 @@ class Pe:
 
 
 def version_info(blob):
-    """(fixed file version, product version, {string name: value}) of a VS_VERSIONINFO."""
+    """((fixed file version, product version, file flags), {string name: value})
+    of a VS_VERSIONINFO."""
     strings = {}
     fixed = None
 
@@ -151,9 +155,9 @@ def version_info(blob):
         value_size = value_length * 2 if text else value_length
         value = blob[value_at:value_at + value_size]
         if key == "VS_VERSION_INFO" and len(value) >= 24:
-            ms, ls, pms, pls = struct.unpack_from("<IIII", value, 8)
+            ms, ls, pms, pls, mask, flags = struct.unpack_from("<IIIIII", value, 8)
             fixed = ((ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF),
-                     (pms >> 16, pms & 0xFFFF, pls >> 16, pls & 0xFFFF))
+                     (pms >> 16, pms & 0xFFFF, pls >> 16, pls & 0xFFFF), flags & mask)
         elif text and value_size:
             strings[key] = value.decode("utf-16-le").rstrip("\0")
         child = align(value_at + value_size)
@@ -165,7 +169,7 @@ def version_info(blob):
     return fixed, strings
 
 
-def check_binary(name, data, version, problems):
+def check_binary(name, data, version, dirty, problems):
     def problem(text):
         problems.append("%s: %s" % (name, text))
 
@@ -214,10 +218,16 @@ def check_binary(name, data, version, problems):
         return problem("has %d version resources, not 1" % len(blobs))
     fixed, strings = version_info(blobs[0])
     numbers = tuple(int(n) for n in version.split(".")) + (0,)
-    if fixed != (numbers, numbers):
-        problem("its fixed version is %s, not %s" % (fixed, numbers))
-    want = {"FileVersion": version, "ProductVersion": version, "ProductName": "Vorlamet",
+    flags = VS_FF_PRIVATEBUILD if dirty else 0
+    if fixed != (numbers, numbers, flags):
+        problem("its fixed version and flags are %s, not %s" % (fixed, (numbers, numbers, flags)))
+    shown = version + ("+dirty" if dirty else "")
+    want = {"FileVersion": shown, "ProductVersion": shown, "ProductName": "Vorlamet",
             "OriginalFilename": os.path.basename(name)}
+    if dirty and not strings.get("PrivateBuild"):
+        problem("has no PrivateBuild text, though built from uncommitted changes")
+    if not dirty and "PrivateBuild" in strings:
+        problem("says PrivateBuild %r, though built from a commit" % strings["PrivateBuild"])
     for key, value in want.items():
         if strings.get(key) != value:
             problem("%s is %r, not %r" % (key, strings.get(key), value))
@@ -226,7 +236,7 @@ def check_binary(name, data, version, problems):
             problem("has no " + key)
 
 
-def check_kit(path):
+def check_kit(path, dirty=False):
     problems = []
     version_now = version()
     with zipfile.ZipFile(path) as kit:
@@ -241,7 +251,7 @@ def check_kit(path):
         if re.search(r"\.(sys|drv|vxd|inf|cat)$", name, re.IGNORECASE):
             problems.append(name + " is a driver's file")
         if name.lower().endswith(BINARY_ENDINGS) or data[:2] == b"MZ":
-            check_binary(name, data, version_now, problems)
+            check_binary(name, data, version_now, dirty, problems)
     sums = files.get(KIT + "SHA256SUMS", b"").decode()
     summed = {}
     for line in sums.splitlines():
@@ -254,15 +264,18 @@ def check_kit(path):
 
 
 def main():
-    if len(sys.argv) != 2:
-        sys.exit("usage: check_release.py KIT.zip")
-    problems = check_kit(sys.argv[1])
+    args = sys.argv[1:]
+    dirty = args[:1] == ["--dirty"]
+    if len(args) != 1 + dirty:
+        print("check_release: usage: check_release.py [--dirty] KIT.zip", file=sys.stderr)
+        sys.exit(2)
+    problems = check_kit(args[-1], dirty)
     for p in problems:
         print("check_release: " + p, file=sys.stderr)
     if problems:
         sys.exit(1)
-    print("check_release: %s: the listed files, versions, no network library, asInvoker, "
-          "nothing packed" % sys.argv[1])
+    print("check_release: %s: the listed files, versions%s, no network library, asInvoker, "
+          "nothing packed" % (args[-1], " (+dirty)" if dirty else ""))
 
 
 if __name__ == "__main__":

@@ -31,7 +31,8 @@ def wide(text):
     return text.encode("utf-16-le")
 
 
-# (what is wrong, the file it is wrong in, how, a part of the reason given)
+# (what is wrong, the file it is wrong in, how, a part of the reason given[,
+# checked as a build of uncommitted changes])
 CASES = [
     ("a driver", K + "helper.sys", lambda _: b"MZ", "is a driver's file"),
     ("an unlisted file", K + "notes.txt", lambda _: b"x", "not in README.md's list"),
@@ -49,6 +50,10 @@ CASES = [
     ("a packer's section", K + "vorlamet_host.exe", patch(b".text\0\0\0", b"UPX0\0\0\0\0"),
      "has the section 'UPX0'"),
     ("bytes appended", K + "plasmyr.dll", lambda data: data + b"payload!", "bytes appended"),
+    ("a commit's build as uncommitted changes", K + "vorlamet_host.exe", lambda data: data,
+     "ProductVersion is %r, not %r" % (VERSION, VERSION + "+dirty"), True),
+    ("uncommitted changes without the flag", K + "tolvric.dll", lambda data: data,
+     "has no PrivateBuild text", True),
 ]
 
 
@@ -70,10 +75,10 @@ def main():
                        check=True, stdout=subprocess.DEVNULL)
         good = os.path.join(work, "vorlamet-kit.zip")
         failed = ["the good kit: %s" % p for p in check_release.check_kit(good)]
-        for what, name, change, reason in CASES:
+        for what, name, change, reason, *dirty in CASES:
             path = os.path.join(work, "broken.zip")
             broken_kit(good, path, name, change)
-            problems = check_release.check_kit(path)
+            problems = check_release.check_kit(path, *dirty)
             if not any(reason in p for p in problems):
                 failed.append("%s: no %r among %s" % (what, reason, problems))
     for f in failed:
