@@ -351,10 +351,6 @@ void SetDesktopHandOff(HWND window) {
     HandOffWindow = window;
 }
 
-bool IsHostDesktop(HWND window) {
-    return window && window == DesktopWindowHandle;
-}
-
 static LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
         DestroyWindow(window);

@@ -24,8 +24,6 @@ void DesktopChanged();
 // whenever it gets it: a full-screen active window counts as a full-screen
 // program (see OnHandActivationOn).
 void SetDesktopHandOff(HWND window);
-// Whether the window is one of the host's desktops.
-bool IsHostDesktop(HWND window);
 
 // A black window over the whole screen, standing for a full-screen program
 // (of another program: it is not one of the kit's own windows).
