@@ -49,7 +49,10 @@ WindowFacts FactsOf(HWND window) {
     facts.Minimized = IsIconic(window) != FALSE;
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    facts.ShellDesktop = window == GetShellWindow() || IsShellDesktopClass(className);
+    // The system's own desktop window (GetDesktopWindow), which covers the
+    // whole screen, is the desktop too.
+    facts.ShellDesktop = window == GetShellWindow() || window == GetDesktopWindow() ||
+                         IsShellDesktopClass(className);
     facts.Taskbar = IsTaskbarClass(className);
     facts.KitOwn = IsKitWindow(window);
     facts.ToolWindow = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
