@@ -42,17 +42,16 @@ bool IsCloaked(HWND window) {
 
 WindowFacts FactsOf(HWND window) {
     WindowFacts facts = {};
-    if (!window || !IsWindow(window)) return facts;
+    // The system's desktop window (GetDesktopWindow) stands for no window
+    // in front: it is in no window order, and covers the screen.
+    if (!window || !IsWindow(window) || window == GetDesktopWindow()) return facts;
     facts.Exists = true;
     facts.Foreground = window == GetForegroundWindow();
     facts.Visible = IsWindowVisible(window) != FALSE;
     facts.Minimized = IsIconic(window) != FALSE;
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    // The system's own desktop window (GetDesktopWindow), which covers the
-    // whole screen, is the desktop too.
-    facts.ShellDesktop = window == GetShellWindow() || window == GetDesktopWindow() ||
-                         IsShellDesktopClass(className);
+    facts.ShellDesktop = window == GetShellWindow() || IsShellDesktopClass(className);
     facts.Taskbar = IsTaskbarClass(className);
     facts.KitOwn = IsKitWindow(window);
     facts.ToolWindow = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0;
