@@ -11,6 +11,7 @@ namespace {
 
 HWINEVENTHOOK ForegroundHook;
 LayerPlace Layer = LayerPlace::Bottom;
+HWND LayerAbove; // the shell's desktop window the layer is above, if any
 
 ScreenBox BoxOf(const RECT& r) {
     return ScreenBox{r.left, r.top, r.right, r.bottom};
@@ -85,10 +86,14 @@ UserState SystemUserState() {
 void FollowForeground(HWND foreground) {
     const WindowFacts facts = FactsOf(foreground);
     const LayerPlace now = LayerPlaceAfter(facts, Layer);
-    // Another of the shell's desktop windows in front: above that one.
-    if (now == Layer && !(now == LayerPlace::AboveDesktop && facts.ShellDesktop)) return;
+    // The same place, unless another of the shell's desktop windows has
+    // come to the front: then above that one.
+    const bool otherDesktop =
+        now == LayerPlace::AboveDesktop && facts.ShellDesktop && foreground != LayerAbove;
+    if (now == Layer && !otherDesktop) return;
     Layer = now;
-    PlaceDesktopInOrder(now == LayerPlace::AboveDesktop ? foreground : nullptr);
+    LayerAbove = now == LayerPlace::AboveDesktop ? foreground : nullptr;
+    PlaceDesktopInOrder(LayerAbove);
 }
 
 // Out of context: called from the host's message loop, on its thread.
