@@ -5,8 +5,6 @@
 #include "shell/host_program/host_log.h"
 #include "win32/proc_address.h"
 
-#include <shellapi.h>
-
 namespace {
 
 HWINEVENTHOOK ForegroundHook;
@@ -29,7 +27,8 @@ bool MonitorBox(HWND window, ScreenBox* box) {
 // Windows 8 and later keep some windows visible to the window manager but
 // off the screen ("cloaked": the Start menu's and search's hosts, the apps
 // of other virtual desktops). DwmGetWindowAttribute, DWMWA_CLOAKED (14):
-// nonzero when cloaked; older systems fail the call for that attribute.
+// nonzero when cloaked; Windows 7 and earlier fail the call for that
+// attribute.
 // https://learn.microsoft.com/windows/win32/api/dwmapi/ne-dwmapi-dwmwindowattribute
 bool IsCloaked(HWND window) {
     typedef HRESULT(WINAPI * GetAttributeProc)(HWND, DWORD, void*, DWORD);
@@ -96,7 +95,7 @@ void FollowForeground(HWND foreground) {
     PlaceDesktopInOrder(LayerAbove);
 }
 
-// Out of context: called from the host's message loop, on its thread.
+// Out of context: called on the host's thread while it reads its messages.
 void CALLBACK OnForeground(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
     if (object == OBJID_WINDOW) FollowForeground(window);
 }
