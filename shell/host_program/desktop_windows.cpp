@@ -2,6 +2,7 @@
 
 #include "shell/common/wallpaper.h"
 #include "shell/host_program/host_log.h"
+#include "shell/host_program/menu_closing_click.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"
@@ -14,8 +15,10 @@ namespace {
 HWND DesktopWindowHandle;
 HWND HandOffWindow; // the host's hidden window, which takes the activation the desktop gets
 int DesktopSkinSource = DesktopSkinSystem;
-UINT TaskbarCreated; // broadcast to every top-level window when a shell starts
-bool ActivationHeld; // a press on a meter is being dropped: it activates nothing
+UINT TaskbarCreated;      // broadcast to every top-level window when a shell starts
+bool ActivationHeld;      // a press on a meter is being dropped: it activates nothing
+HWND ShellDesktopInFront; // the shell's desktop window the desktop is right above (Show desktop)
+HWND FullScreenStandIn;   // --fullscreen-app: stands for another program's window
 
 // The layer's own pixels have this colour and are therefore not there: they
 // neither show nor take clicks. A pixel that the meter paints in exactly this
@@ -52,6 +55,18 @@ void LogPlace(const char* what, const RECT& place) {
             place.bottom - place.top, place.left, place.top);
 }
 
+// Where the desktop goes in the window order: to the bottom, or right above
+// the shell's desktop window in front, that is, after the window above that
+// one (at the top of the ordinary windows where that is a topmost window,
+// or none).
+HWND InsertAfter(HWND desktop) {
+    if (!ShellDesktopInFront || !IsWindow(ShellDesktopInFront)) return HWND_BOTTOM;
+    HWND above = GetWindow(ShellDesktopInFront, GW_HWNDPREV);
+    if (above == desktop) above = GetWindow(desktop, GW_HWNDPREV);
+    if (!above || (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST)) return HWND_TOP;
+    return above;
+}
+
 // After a display change (a monitor added, removed or moved, a resolution
 // changed): the desktop covers the new virtual screen. When its corner moves,
 // its children move the other way, so that each stays at the same place on
@@ -62,7 +77,7 @@ void FollowVirtualScreen(HWND desktop) {
     if (!desktop || !GetWindowRect(desktop, &now)) return;
     const RECT place = VirtualScreenRect();
     if (EqualRect(&now, &place)) return;
-    SetWindowPos(desktop, HWND_BOTTOM, place.left, place.top, place.right - place.left,
+    SetWindowPos(desktop, InsertAfter(desktop), place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOACTIVATE);
     const int dx = now.left - place.left, dy = now.top - place.top;
     if (dx || dy)
@@ -75,6 +90,16 @@ void FollowVirtualScreen(HWND desktop) {
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     LogPlace("moved", place);
+}
+
+// A meter on the desktop is a child window, and the system tells top-level
+// windows only of a display or work-area change: each hears it from the
+// desktop, after the desktop has followed the virtual screen, so that one
+// that no monitor shows any more is brought back by the plug-in as a
+// top-level meter is.
+void TellChildren(HWND desktop, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (HWND child = GetWindow(desktop, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, message, wParam, lParam);
 }
 
 // Paints the drawn wallpaper row by row through one DIB section.
@@ -155,8 +180,8 @@ bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, L
     case WM_WINDOWPOSCHANGING:
         // Whoever moves it in the order (the system on an activation, a
         // menu or a dialog; the window manager under Wine), it goes back to
-        // the bottom.
-        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+        // the bottom, or right above the shell's desktop in front.
+        reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = InsertAfter(window);
         *result = 0;
         return true;
     case WM_MOUSEACTIVATE:
@@ -169,7 +194,10 @@ bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, L
         // A press that is dropped starts no drag and activates nothing
         // either: under Wine the active full-screen layer would keep the
         // pointer after its activation was handed on.
-        *result = ActivationHeld || OwnPixelUnderPointer(window) ? MA_NOACTIVATE : MA_ACTIVATE;
+        *result =
+            ActivationHeld || MenuClosingClickHolds(HIWORD(lParam)) || OwnPixelUnderPointer(window)
+                ? MA_NOACTIVATE
+                : MA_ACTIVATE;
         return true;
     case WM_ACTIVATE:
         // Passed on from the message loop, after the click that may have
@@ -187,6 +215,13 @@ bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, L
         return true;
     case WM_DISPLAYCHANGE:
         FollowVirtualScreen(window);
+        TellChildren(window, message, wParam, lParam);
+        *result = 0;
+        return true;
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETWORKAREA) return false;
+        FollowVirtualScreen(window);
+        TellChildren(window, message, wParam, lParam);
         *result = 0;
         return true;
     case WM_CLOSE:
@@ -196,6 +231,7 @@ bool OnDesktopMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, L
     if (message == TaskbarCreated && TaskbarCreated) {
         // A restarted shell puts its own windows at the bottom: this one
         // goes under the kit's other windows again.
+        ShellDesktopInFront = nullptr;
         SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         *result = 0;
         return true;
@@ -315,10 +351,6 @@ void SetDesktopHandOff(HWND window) {
     HandOffWindow = window;
 }
 
-bool IsHostDesktop(HWND window) {
-    return window && window == DesktopWindowHandle;
-}
-
 static LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) {
         DestroyWindow(window);
@@ -330,20 +362,24 @@ static LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam,
 HWND CreateFullScreenApp(HINSTANCE instance) {
     Register(instance, "VorlametHostFullScreenApp", FullScreenProc,
              static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    return CreateWindowExA(WS_EX_TOPMOST, "VorlametHostFullScreenApp", "Full-screen program",
-                           WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                           GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+    FullScreenStandIn =
+        CreateWindowExA(WS_EX_TOPMOST, "VorlametHostFullScreenApp", "Full-screen program",
+                        WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
+    return FullScreenStandIn;
 }
 
-bool FullScreenAppInFront(HWND except) {
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        if (w == except || IsHostDesktop(w) || !IsWindowVisible(w)) continue;
-        RECT r;
-        if (GetWindowRect(w, &r) && r.left <= 0 && r.top <= 0 && r.right >= screenW &&
-            r.bottom >= screenH)
-            return true;
-    }
-    return false;
+bool IsKitWindow(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return window && window != FullScreenStandIn && process == GetCurrentProcessId();
+}
+
+void PlaceDesktopInOrder(HWND shellDesktopInFront) {
+    ShellDesktopInFront = shellDesktopInFront;
+    HWND desktop = DesktopWindowHandle;
+    if (!desktop) return;
+    SetWindowPos(desktop, InsertAfter(desktop), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HostLog("Desktop %s", shellDesktopInFront ? "above the shell's desktop" : "at the bottom");
 }

@@ -24,14 +24,18 @@ void DesktopChanged();
 // whenever it gets it: a full-screen active window counts as a full-screen
 // program (see OnHandActivationOn).
 void SetDesktopHandOff(HWND window);
-// Whether the window is one of the host's desktops.
-bool IsHostDesktop(HWND window);
 
-// A black window over the whole screen, standing for a full-screen program.
+// A black window over the whole screen, standing for a full-screen program
+// (of another program: it is not one of the kit's own windows).
 HWND CreateFullScreenApp(HINSTANCE instance);
-// Whether a visible top-level window other than `except` (and the host's
-// desktops) covers the screen.
-bool FullScreenAppInFront(HWND except);
+// Whether the window is one of the kit's own (any window of its process but
+// the stand-in full-screen program).
+bool IsKitWindow(HWND window);
+
+// Where the host's desktop is in the window order: right above the shell's
+// desktop window that has come to the front (Show desktop), so that the
+// meters on it stay on view and take clicks; at the bottom when null.
+void PlaceDesktopInOrder(HWND shellDesktopInFront);
 
 // While held, a press on a meter on the desktop does not activate it (the
 // press is being dropped, see menu_closing_click.h).

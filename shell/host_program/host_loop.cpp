@@ -1,5 +1,6 @@
 #include "shell/host_program/host_loop.h"
 
+#include "shell/host_program/menu_closing_click.h"
 #include "shell/host_program/properties.h"
 #include "shell/host_program/skin_watcher.h"
 
@@ -10,6 +11,7 @@ void RunHostLoop() {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) return;
+            if (DropsWithMenuClosingClick(message)) continue;
             if (PropertiesDialogMessage(&message)) continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);

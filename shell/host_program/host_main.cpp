@@ -10,6 +10,7 @@
 #include "shell/host_program/autostart.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/display_scale.h"
+#include "shell/host_program/front_window.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/host_loop.h"
 #include "shell/host_program/plugin_session.h"
@@ -150,6 +151,7 @@ int main(int argc, char** argv) {
     Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
     if (options.FullScreenApp) CreateFullScreenApp(instance);
+    StartForegroundWatch();
 
     FillContext(&session, options, shell, desktop);
     LogPluginInfo(session);
@@ -165,6 +167,7 @@ int main(int argc, char** argv) {
         SetTimer(shell, HostEndTimer, static_cast<UINT>(options.Seconds) * 1000, nullptr);
     RunHostLoop();
     StopSkinWatch();
+    StopForegroundWatch();
 
     if (!options.ScreenshotPath.empty()) {
         bool saved = SaveScreenshot(options.ScreenshotPath);

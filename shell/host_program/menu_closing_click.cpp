@@ -1,23 +1,49 @@
 #include "shell/host_program/menu_closing_click.h"
 
+#include "shell/common/closing_click_rules.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/host_log.h"
 
-#include <windows.h>
-
 namespace {
 
-bool IsButtonPress(UINT message) {
+ClosingClick Click; // the press dropped last, while its release or double-click may follow
+
+// The rule's reading of an input message; any other message is Other.
+ButtonEvent EventOf(UINT message, DWORD time) {
     switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
     case WM_NCLBUTTONDOWN:
+        return {ButtonAction::Press, MouseButton::Left, time};
+    case WM_RBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
+        return {ButtonAction::Press, MouseButton::Right, time};
+    case WM_MBUTTONDOWN:
     case WM_NCMBUTTONDOWN:
-        return true;
+        return {ButtonAction::Press, MouseButton::Middle, time};
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDBLCLK:
+        return {ButtonAction::DoublePress, MouseButton::Left, time};
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDBLCLK:
+        return {ButtonAction::DoublePress, MouseButton::Right, time};
+    case WM_MBUTTONDBLCLK:
+    case WM_NCMBUTTONDBLCLK:
+        return {ButtonAction::DoublePress, MouseButton::Middle, time};
+    case WM_LBUTTONUP:
+    case WM_NCLBUTTONUP:
+        return {ButtonAction::Release, MouseButton::Left, time};
+    case WM_RBUTTONUP:
+    case WM_NCRBUTTONUP:
+        return {ButtonAction::Release, MouseButton::Right, time};
+    case WM_MBUTTONUP:
+    case WM_NCMBUTTONUP:
+        return {ButtonAction::Release, MouseButton::Middle, time};
     }
-    return false;
+    return {ButtonAction::Other, MouseButton::None, time};
+}
+
+bool IsButtonPress(UINT message) {
+    return EventOf(message, 0).Action == ButtonAction::Press;
 }
 
 } // namespace
@@ -30,7 +56,11 @@ bool IsButtonPress(UINT message) {
 // window is gone by the time the event is read. The move loop then holds
 // the capture and a pointer grab for good, and every later click, on the
 // notification area too, goes to the meter. Dropping the press keeps every
-// system out of that state; the person's next press drags as usual.
+// system out of that state; the person's next press drags as usual. Its
+// release, where it comes, would open the meter's menu again after a
+// right-click (the meter opens it on the release), and a second press soon
+// after is the double-click the system makes of it: both are dropped in the
+// message loop (DropsWithMenuClosingClick).
 void DropMenuClosingClick() {
     MSG next;
     // Input only: posted messages (WM_NULL after the menu, timers) stay.
@@ -48,5 +78,20 @@ void DropMenuClosingClick() {
         DispatchMessageA(&taken);
         return;
     }
+    DropClosingPress(&Click, EventOf(taken.message, 0).Button, taken.time);
     HostLog("Menu closed by a click at %ld,%ld, which goes no further", taken.pt.x, taken.pt.y);
+}
+
+bool DropsWithMenuClosingClick(const MSG& message) {
+    const ButtonEvent event = EventOf(message.message, message.time);
+    if (!DropsWithClosingClick(&Click, event, GetDoubleClickTime())) return false;
+    HostLog("Menu's closing click: its %s goes no further",
+            event.Action == ButtonAction::Release ? "release" : "double-click");
+    return true;
+}
+
+bool MenuClosingClickHolds(UINT mouseMessage) {
+    ClosingClick asked = Click; // asking changes nothing
+    return DropsWithClosingClick(&asked, EventOf(mouseMessage, GetMessageTime()),
+                                 GetDoubleClickTime());
 }

@@ -3,6 +3,7 @@
 #include "host/host_records.h"
 #include "shell/host_program/desktop_windows.h"
 #include "shell/host_program/display_scale.h"
+#include "shell/host_program/front_window.h"
 #include "shell/host_program/host_log.h"
 #include "shell/host_program/menu_closing_click.h"
 #include "shell/host_program/plugin_session.h"
@@ -64,7 +65,8 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         RestartPlugin();
         return 0;
     case HostMsgQueryFullScreen: {
-        bool full = FullScreenAppInFront(nullptr);
+        // Asked by the meter at its start, once its window is made.
+        bool full = FullScreenAppInFront(HostSession().Record.PluginWnd);
         HostLog("HostMsgQueryFullScreen %d", full ? 1 : 0);
         return full ? 1 : 0;
     }

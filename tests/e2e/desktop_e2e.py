@@ -79,8 +79,18 @@ def test_real_desktop(env):
 def test_display_change(env):
     # In a Wine virtual desktop, whose resolution a program may change: the
     # host's desktop layer follows the screen to 1024 x 768 and back without
-    # a restart, and the Desktop-level meter on it stays where it was.
-    ini = env.skin_copy("display", **{"Z-Order": 0, "X": 300, "Y": 200})
+    # a restart, and hands the change to the Desktop-level meter on it, which
+    # stays where it was while the screen shows it, comes onto the screen
+    # when the part it was on goes away, and back to its place when that
+    # part comes back.
+    rows = [("on both screens", (300, 200), (300, 200)),
+            ("beyond the smaller screen", (1050, 600), (1024 - SKIN_W, 600))]
+    for what, place, smaller in rows:
+        display_change_row(env, what, place, smaller)
+
+
+def display_change_row(env, what, place, smaller):
+    ini = env.skin_copy("display", **{"Z-Order": 0, "X": place[0], "Y": place[1]})
     desktop = "/desktop=vorlamet_display,1280x800"
     process = subprocess.Popen(
         ["wine", "explorer", desktop, os.path.join(env.bin_dir, "vorlamet_host.exe"), "--config",
@@ -97,7 +107,7 @@ def test_display_change(env):
                 while not lines.empty():
                     seen.append(lines.get())
                 return any(re.search(pattern, l) for l in seen)
-            wait_until(found, "host log line /%s/ (log: %s)" % (pattern, seen), 60)
+            wait_until(found, "%s: host log line /%s/ (log: %s)" % (what, pattern, seen), 60)
 
         logged(r"^InitGlobalModule 0 window (?!0+:)")
         check(any(l == "Desktop layer 1280x800 at 0,0" for l in seen), "the layer: %s" % seen)
@@ -113,12 +123,17 @@ def test_display_change(env):
                 probe.kill()
                 probe.wait()
 
-        for width, height in ((1024, 768), (1280, 800)):
+        def meter_at(point):
+            state = in_desktop("state", lines=2)
+            m = re.search(r"meter (-?\d+) (-?\d+) -?\d+ -?\d+ visible 1", state)
+            return state if m and (int(m.group(1)), int(m.group(2))) == point else None
+
+        for width, height, shown in ((1024, 768, smaller), (1280, 800, place)):
             said = in_desktop("display", str(width), str(height))
             check("display %d %d" % (width, height) in said, "the screen changed: %r" % said)
             logged(r"^Desktop moved %dx%d at 0,0$" % (width, height))
-            state = in_desktop("state", lines=2)
-            check(re.search(r"meter 300 200 520 320 visible 1", state), "the meter where it was")
+            state = wait_until(lambda: meter_at(shown), "%s: the meter at %s on %dx%d"
+                               % (what, shown, width, height), 30)
             # The resized layer is still the kit's bottom window.
             order = re.search(r"^order (.*)$", state, re.M).group(1).split("|")
             kit = [t for t in order if "Vorlamet" in t]
@@ -128,6 +143,7 @@ def test_display_change(env):
         check(not any(l.startswith("DoneModule") for l in seen[:-3]) and
               sum(l.startswith("InitGlobalModule") for l in seen) == 1,
               "the meter ran on without a restart: %s" % seen)
+        check(ini_value(ini, "X") == str(place[0]), "%s: the file keeps its place" % what)
     finally:
         if process.poll() is None:
             process.kill()
@@ -192,8 +208,108 @@ def test_tray_icon_and_clean_ends(env):
             host.stop()
 
 
+LAYER = "Vorlamet desktop layer"
+
+
+class StandInExplorer:
+    """The probe's Explorer: its desktop window, a cloaked-looking host and,
+    on demand, Show desktop's WorkerW and a program coming back."""
+
+    def __init__(self, env):
+        self.process = subprocess.Popen(["wine", env.probe_exe, "explorer"], stdin=subprocess.PIPE,
+                                         stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                         text=True)
+        self.shell = self.process.stdout.readline().strip()
+        check(self.shell in ("shell 0", "shell 1"), "the stand-in's desktop: %r" % self.shell)
+        check(self.process.stdout.readline().strip() == "ready", "the stand-in Explorer")
+
+    def tell(self, command, answer):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        check(self.process.stdout.readline().strip() == answer, "the stand-in: %s" % answer)
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(60)
+
+
+def shows_the_meter(env, rect):
+    """Most of the meter's pixels are not the desktop's colour: the meter is
+    on view, not hidden behind a window painted with it."""
+    desktop = [int(v) for v in env.probe("desktop").split()[1:4]]
+    rgb = screen_rgb(env.screenshot("explorer_meter"), rect)
+    pixels = [rgb[i:i + 3] for i in range(0, len(rgb), 3)]
+    return sum(1 for p in pixels if not near(p, desktop, 8)) > len(pixels) // 2
+
+
+def test_explorer_desktop(env):
+    # With Explorer's part stood in for (its desktop window at the bottom,
+    # a visible full-screen host the system keeps cloaked), nothing counts
+    # as a full-screen program: an Always on top meter starts on top and
+    # stays there through Show desktop and back. Show desktop (the WorkerW in
+    # front) leaves a Desktop-level meter on view and draggable, the layer
+    # right above the WorkerW; a program's return puts the layer back below it.
+    explorer = StandInExplorer(env)
+    try:
+        for skin, extra in (("layered", None), ("painted", {"TOLVRIC_NO_LAYERED": "1"})):
+            ini = env.skin_copy("explorer_top_" + skin, **{"Z-Order": 2, "LockMode": 0,
+                                                           "X": 700, "Y": 100})
+            host = Host(env, ini, demo=False, extra_env=extra)
+            try:
+                host.wait_line(r"^ForegroundWatch 1$")
+                check(host.has_line(r"^HostMsgQueryFullScreen 0$"),
+                      "%s: no full-screen program in front: %s" % (skin, host.log()))
+                for command, answer, front in ((None, None, None),
+                                               ("showdesktop", "desktop shown", "WorkerW"),
+                                               ("program", "program shown", "Program")):
+                    if command:
+                        explorer.tell(command, answer)
+                        wait_until(lambda: env.meter_state()["foreground"] == front,
+                                   "%s: %s in front" % (skin, front))
+                    state = env.meter_state()
+                    check(state["topmost"] == 1 and state["order"][0] == "[meter]",
+                          "%s, after %s: the meter on top: %s" % (skin, answer or "the start",
+                                                                  state))
+            finally:
+                host.stop()
+
+            ini = env.skin_copy("explorer_desktop_" + skin, **{"Z-Order": 0, "LockMode": 0,
+                                                               "X": 300, "Y": 200})
+            host = Host(env, ini, demo=False, extra_env=extra)
+            try:
+                host.wait_line(r"^ForegroundWatch 1$")
+                explorer.tell("showdesktop", "desktop shown")
+                host.wait_line(r"^Desktop above the shell's desktop$")
+                order = env.meter_state()["order"]
+                check(order.index(LAYER) < order.index("WorkerW"),
+                      "%s: the layer above the WorkerW: %s" % (skin, order))
+                rect = env.meter_state()["rect"]
+                wait_until(lambda: shows_the_meter(env, rect), "%s: the meter on view" % skin)
+                drag(400, 260, 440, 290)
+                wait_until(lambda: env.meter_state()["rect"][:2] == (340, 230),
+                           "%s: the meter dragged over the shown desktop" % skin)
+                wait_until(lambda: shows_the_meter(env, env.meter_state()["rect"]),
+                           "%s: the meter on view after the drag" % skin)
+                explorer.tell("program", "program shown")
+                host.wait_line(r"^Desktop at the bottom$")
+                order = env.meter_state()["order"]
+                check(order.index(LAYER) > order.index("Program") and
+                      order.index(LAYER) > order.index("WorkerW"),
+                      "%s: the layer back below the program and the desktop: %s" % (skin, order))
+                # Shown again, and the program back once more: each time.
+                explorer.tell("showdesktop", "desktop shown")
+                host.wait_count(r"^Desktop above the shell's desktop$", 2)
+                explorer.tell("program", "program shown")
+                host.wait_count(r"^Desktop at the bottom$", 2)
+            finally:
+                host.stop()
+    finally:
+        explorer.close()
+
+
 TESTS = [
     test_real_desktop,
     test_display_change,
+    test_explorer_desktop,
     test_tray_icon_and_clean_ends,
 ]

@@ -16,6 +16,19 @@
 //                                 the bottom of the order), sends TaskbarCreated
 //                                 to every top-level window, prints "ready", and
 //                                 keeps the window until stdin closes
+//   meter_probe explorer          stands in for Explorer's desktop: a full-screen
+//                                 "Program Manager" of class Progman at the bottom,
+//                                 registered as the shell window where Wine
+//                                 allows it ("shell 1", else "shell 0"), a
+//                                 full-screen visible tool window "Start" that
+//                                 plays a cloaked one (the Start menu's host),
+//                                 both see-through as the system leaves them,
+//                                 a hidden full-screen "WorkerW" and a hidden
+//                                 "Program"; prints "ready", then per line of
+//                                 stdin: "showdesktop" brings the WorkerW to the
+//                                 front as Show desktop does ("desktop shown"),
+//                                 "program" brings the program back ("program
+//                                 shown"); keeps them until stdin closes
 //   meter_probe quit              ends the host's message loop
 //   meter_probe dialogs           the visible dialog windows (the settings dialog,
 //                                 message boxes): "dialog L T R B title", then
@@ -197,6 +210,98 @@ static int OpenWindow(ProbeWindow kind) {
     }
     if (!IsWindow(window)) puts("closed");
     fflush(stdout);
+    return 0;
+}
+
+// Explorer's desktop as far as the kit meets it. Wine has no Explorer, and
+// its own desktop window is no shell window. On Windows the shell window
+// (GetShellWindow) is Explorer's "Progman"; from Windows 8 on a "WorkerW"
+// holds the icons and the wallpaper, and Show desktop (Win+D, the taskbar's
+// corner, Aero Peek) brings it to the front as the foreground window; on
+// Windows 10 and 11 the Start menu's and search's hosts stay visible and
+// full-screen while cloaked (DWMWA_CLOAKED). Wine's window manager cannot
+// cloak a window, so that one is a tool window here, which the kit passes
+// over as well.
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-getshellwindow
+// https://learn.microsoft.com/windows/win32/api/dwmapi/ne-dwmapi-dwmwindowattribute
+const COLORREF SeeThrough = RGB(3, 1, 2);
+const UINT ShowDesktopMsg = WM_APP + 1, ProgramMsg = WM_APP + 2;
+
+static DWORD WINAPI ExplorerCommands(LPVOID thread) {
+    const DWORD id = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(thread));
+    char line[64];
+    while (fgets(line, sizeof line, stdin)) {
+        if (!strncmp(line, "showdesktop", 11)) PostThreadMessageA(id, ShowDesktopMsg, 0, 0);
+        if (!strncmp(line, "program", 7)) PostThreadMessageA(id, ProgramMsg, 0, 0);
+    }
+    PostThreadMessageA(id, WM_QUIT, 0, 0);
+    return 0;
+}
+
+static HWND ExplorerWindow(const char* className, const char* title, DWORD exStyle, int x, int y,
+                           int width, int height, HBRUSH brush) {
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterWindowClass(instance, className, DefWindowProcA, 0, LoadCursorA(nullptr, IDC_ARROW),
+                        brush);
+    return CreateWindowExA(exStyle, className, title, WS_POPUP, x, y, width, height, nullptr,
+                           nullptr, instance, nullptr);
+}
+
+// Shown at the bottom, without activation, and not drawn: the colour key
+// leaves none of its pixels on the screen or in the pointer's way, as the
+// system's desktop behind the icons and a cloaked window are not in the way
+// of the tests' screen.
+static void ShowSeeThrough(HWND window) {
+    SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, SeeThrough, 0, LWA_COLORKEY);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Windows tells every program that asked (SetWinEventHook) of each change of
+// the foreground window with EVENT_SYSTEM_FOREGROUND; the Wine of the tests
+// (8.0) sends none, so the stand-in sends it as the system would. Where Wine
+// sends it too, the kit hears of the same window twice.
+// https://learn.microsoft.com/windows/win32/winauto/event-constants
+static void BringToFront(HWND window, const char* said) {
+    ShowWindow(window, SW_SHOW);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window);
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
+    puts(said);
+    fflush(stdout);
+}
+
+static int Explorer() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    HBRUSH key = CreateSolidBrush(SeeThrough);
+    HBRUSH desktop = reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1);
+    HWND progman = ExplorerWindow("Progman", "Program Manager", 0, x, y, w, h, key);
+    HWND start = ExplorerWindow("Windows.UI.Core.CoreWindow", "Start",
+                                WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, x, y, w, h, key);
+    HWND worker = ExplorerWindow("WorkerW", "WorkerW", WS_EX_TOOLWINDOW, x, y, w, h, desktop);
+    HWND program = ExplorerWindow("MeterProbeProgram", "Program", WS_EX_APPWINDOW, 600, 400, 200,
+                                  150, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (!progman || !start || !worker || !program) return 1;
+    ShowSeeThrough(progman);
+    typedef BOOL(WINAPI * SetShellWindowProc)(HWND);
+    auto setShellWindow = reinterpret_cast<SetShellWindowProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetShellWindow")));
+    if (setShellWindow) setShellWindow(progman);
+    printf("shell %d\n", GetShellWindow() == progman ? 1 : 0);
+    ShowSeeThrough(start);
+    puts("ready");
+    fflush(stdout);
+    CreateThread(nullptr, 0, ExplorerCommands,
+                 reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(GetCurrentThreadId())), 0, nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (message.message == ShowDesktopMsg) BringToFront(worker, "desktop shown");
+        if (message.message == ProgramMsg) BringToFront(program, "program shown");
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
     return 0;
 }
 
@@ -448,6 +553,7 @@ int main(int argc, char** argv) {
     if (argc >= 2 && !strcmp(argv[1], "fullscreen")) return OpenWindow(ProbeWindow::FullScreen);
     if (argc >= 2 && !strcmp(argv[1], "closable")) return OpenWindow(ProbeWindow::Closable);
     if (argc >= 2 && !strcmp(argv[1], "shellrestart")) return OpenWindow(ProbeWindow::ShellDesktop);
+    if (argc >= 2 && !strcmp(argv[1], "explorer")) return Explorer();
     if (argc >= 2 && !strcmp(argv[1], "quit")) return Quit();
     if (argc >= 2 && !strcmp(argv[1], "dialogs")) return Dialogs();
     if (argc >= 3 && !strcmp(argv[1], "descriptor")) return Descriptor(argv[2]);
