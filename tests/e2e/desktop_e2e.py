@@ -284,12 +284,14 @@ def test_explorer_desktop(env):
                 check(order.index(LAYER) < order.index("WorkerW"),
                       "%s: the layer above the WorkerW: %s" % (skin, order))
                 rect = env.meter_state()["rect"]
-                wait_until(lambda: shows_the_meter(env, rect), "%s: the meter on view" % skin)
+                # Each poll takes a screenshot, slow on a slow machine: a generous bound.
+                wait_until(lambda: shows_the_meter(env, rect), "%s: the meter on view" % skin,
+                           timeout=60.0)
                 drag(400, 260, 440, 290)
                 wait_until(lambda: env.meter_state()["rect"][:2] == (340, 230),
                            "%s: the meter dragged over the shown desktop" % skin)
                 wait_until(lambda: shows_the_meter(env, env.meter_state()["rect"]),
-                           "%s: the meter on view after the drag" % skin)
+                           "%s: the meter on view after the drag" % skin, timeout=60.0)
                 explorer.tell("program", "program shown")
                 host.wait_line(r"^Desktop at the bottom$")
                 order = env.meter_state()["order"]
