@@ -8,37 +8,28 @@ namespace {
 
 ClosingClick Click; // the press dropped last, while its release or double-click may follow
 
+// The rule's reading of the input messages: client and non-client alike.
+struct ButtonMessage {
+    UINT Client, NonClient;
+    ButtonAction Action;
+    MouseButton Button;
+};
+const ButtonMessage ButtonMessages[] = {
+    {WM_LBUTTONDOWN, WM_NCLBUTTONDOWN, ButtonAction::Press, MouseButton::Left},
+    {WM_RBUTTONDOWN, WM_NCRBUTTONDOWN, ButtonAction::Press, MouseButton::Right},
+    {WM_MBUTTONDOWN, WM_NCMBUTTONDOWN, ButtonAction::Press, MouseButton::Middle},
+    {WM_LBUTTONDBLCLK, WM_NCLBUTTONDBLCLK, ButtonAction::DoublePress, MouseButton::Left},
+    {WM_RBUTTONDBLCLK, WM_NCRBUTTONDBLCLK, ButtonAction::DoublePress, MouseButton::Right},
+    {WM_MBUTTONDBLCLK, WM_NCMBUTTONDBLCLK, ButtonAction::DoublePress, MouseButton::Middle},
+    {WM_LBUTTONUP, WM_NCLBUTTONUP, ButtonAction::Release, MouseButton::Left},
+    {WM_RBUTTONUP, WM_NCRBUTTONUP, ButtonAction::Release, MouseButton::Right},
+    {WM_MBUTTONUP, WM_NCMBUTTONUP, ButtonAction::Release, MouseButton::Middle},
+};
+
 // The rule's reading of an input message; any other message is Other.
 ButtonEvent EventOf(UINT message, DWORD time) {
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-        return {ButtonAction::Press, MouseButton::Left, time};
-    case WM_RBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-        return {ButtonAction::Press, MouseButton::Right, time};
-    case WM_MBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        return {ButtonAction::Press, MouseButton::Middle, time};
-    case WM_LBUTTONDBLCLK:
-    case WM_NCLBUTTONDBLCLK:
-        return {ButtonAction::DoublePress, MouseButton::Left, time};
-    case WM_RBUTTONDBLCLK:
-    case WM_NCRBUTTONDBLCLK:
-        return {ButtonAction::DoublePress, MouseButton::Right, time};
-    case WM_MBUTTONDBLCLK:
-    case WM_NCMBUTTONDBLCLK:
-        return {ButtonAction::DoublePress, MouseButton::Middle, time};
-    case WM_LBUTTONUP:
-    case WM_NCLBUTTONUP:
-        return {ButtonAction::Release, MouseButton::Left, time};
-    case WM_RBUTTONUP:
-    case WM_NCRBUTTONUP:
-        return {ButtonAction::Release, MouseButton::Right, time};
-    case WM_MBUTTONUP:
-    case WM_NCMBUTTONUP:
-        return {ButtonAction::Release, MouseButton::Middle, time};
-    }
+    for (const ButtonMessage& m : ButtonMessages)
+        if (message == m.Client || message == m.NonClient) return {m.Action, m.Button, time};
     return {ButtonAction::Other, MouseButton::None, time};
 }
 
