@@ -33,7 +33,17 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
 fi
 apt=(apt-get -o "DPkg::Lock::Timeout=$PACKAGE_LOCK_WAIT")
-wait_for_package_lock
-$SUDO "${apt[@]}" update -qq
+# A mirror in the middle of a sync fails one index now and then: try again,
+# then install from the indexes that did arrive (the install itself fails
+# if a package cannot be found in them).
+for try in 1 2 3; do
+    wait_for_package_lock
+    $SUDO "${apt[@]}" update -qq && break
+    if [ "$try" -lt 3 ]; then
+        sleep 20
+    else
+        echo "setup: the package lists did not all update; installing from those there are" >&2
+    fi
+done
 wait_for_package_lock
 DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" install -y -qq "${missing[@]}" >/dev/null
