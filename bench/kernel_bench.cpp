@@ -6,7 +6,7 @@
 #include "sampling/meter_text.h"
 #include "sampling/net_traffic.h"
 #include "settings/text_template.h"
-#include "shell/common/alpha_kernels.h"
+#include "shell/pictures/rules/alpha_kernels.h"
 
 #include <benchmark/benchmark.h>
 

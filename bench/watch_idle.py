@@ -20,7 +20,7 @@ from peer import cpu_ns, end_program, pids_matching  # noqa: E402
 
 
 def identity(path):
-    """The kit's name for a configuration file (shell/common/host_identity.cpp)."""
+    """The kit's name for a configuration file (shell/kit/configuration/rules/host_identity.cpp)."""
     out = []
     for i, c in enumerate(path):
         if c in "\\/":

@@ -2,8 +2,8 @@
 // to what lies inside both buffers, and blending touches nothing else; the
 // region rows never write more runs than asked.
 #include "fuzz/fuzz_check.h"
-#include "shell/common/alpha_kernels.h"
-#include "shell/common/region_runs.h"
+#include "shell/pictures/rules/alpha_kernels.h"
+#include "shell/pictures/rules/region_runs.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

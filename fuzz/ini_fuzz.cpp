@@ -3,8 +3,8 @@
 // changes no other key's value; the typed readings accept exactly what they
 // document.
 #include "fuzz/fuzz_check.h"
-#include "shell/common/ini_text.h"
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

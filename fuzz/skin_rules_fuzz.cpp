@@ -2,7 +2,7 @@
 // lock-mode decisions on any values: every finding is a terminated text within its record, the
 // counts match, and the properties text never leaves its buffer.
 #include "fuzz/fuzz_check.h"
-#include "shell/common/skin_rules.h"
+#include "shell/kit/skin_check/rules/skin_rules.h"
 #include "tests/native/test_descriptor.h"
 #include "window/lock_rules.h"
 #include "window/properties_text.h"

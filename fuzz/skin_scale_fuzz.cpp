@@ -3,8 +3,8 @@
 // are exactly the key and no other pixel has its colour; a premultiplied
 // strip stays premultiplied; the picture name for a scale always fits.
 #include "fuzz/fuzz_check.h"
-#include "shell/common/skin_scale.h"
-#include "shell/common/strip_resample.h"
+#include "shell/skin_files/rules/skin_scale.h"
+#include "shell/skin_files/rules/strip_resample.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -3,7 +3,7 @@
 // the parts (which does not cut them).
 #include "fuzz/fuzz_check.h"
 #include "settings/text_template.h"
-#include "shell/common/skin_rules.h"
+#include "shell/kit/skin_check/rules/skin_rules.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,15 +1,19 @@
-# Platform-free logic of the shell stand-ins (built in both trees, tested natively).
-vorlamet_core_sources(ini_text.cpp ini_values.cpp alpha_kernels.cpp wallpaper.cpp region_runs.cpp
-    wallpaper_placement.cpp)
-vorlamet_core_sources(png_writer.cpp host_options.cpp host_identity.cpp)
-vorlamet_core_sources(skin_rules.cpp descriptor_view.cpp descriptor_roles.cpp)
-# The scaled view of a skin: lengths by role, the pictures for a scale, resampling.
-vorlamet_core_sources(skin_scale.cpp strip_resample.cpp)
-# The settings dialog's rules: editors, values, pages and the change set.
-vorlamet_core_sources(setting_editors.cpp setting_values.cpp setting_forms.cpp
-    setting_changes.cpp setting_pages.cpp)
-# The host kit's rules for Start with Windows and for following skin edits.
-vorlamet_core_sources(autostart_rules.cpp change_settle.cpp skin_edit_rules.cpp path_spelling.cpp)
-# The kit's rules for the window in front (full-screen programs, Show desktop)
-# and for the click that closed a menu.
-vorlamet_core_sources(front_window_rules.cpp closing_click_rules.cpp)
+# The kit's platform-free rules: every rules/ folder under shell/, built in
+# both trees and tested natively.
+# What the service library and the kit read of a skin's files.
+vorlamet_core_sources(shell/skin_files/rules/ini_text.cpp shell/skin_files/rules/ini_values.cpp
+    shell/skin_files/rules/descriptor_view.cpp shell/skin_files/rules/descriptor_roles.cpp
+    shell/skin_files/rules/setting_editors.cpp shell/skin_files/rules/setting_forms.cpp
+    shell/skin_files/rules/skin_scale.cpp shell/skin_files/rules/strip_resample.cpp)
+# What the two libraries and the kit draw with: alpha, regions, wallpapers.
+vorlamet_core_sources(shell/pictures/rules/alpha_kernels.cpp shell/pictures/rules/region_runs.cpp
+    shell/pictures/rules/wallpaper.cpp shell/pictures/rules/wallpaper_placement.cpp)
+# The host program's features.
+vorlamet_core_sources(shell/kit/program/rules/host_options.cpp
+    shell/kit/configuration/rules/host_identity.cpp shell/kit/configuration/rules/path_spelling.cpp
+    shell/kit/screenshot/rules/png_writer.cpp shell/kit/skin_check/rules/skin_rules.cpp
+    shell/kit/settings_dialog/rules/setting_values.cpp
+    shell/kit/settings_dialog/rules/setting_changes.cpp
+    shell/kit/settings_dialog/rules/setting_pages.cpp shell/kit/autostart/rules/autostart_rules.cpp
+    shell/kit/skin_follow/rules/change_settle.cpp shell/kit/skin_follow/rules/skin_edit_rules.cpp
+    shell/kit/desktop/rules/front_window_rules.cpp shell/kit/desktop/rules/closing_click_rules.cpp)

@@ -1,4 +1,4 @@
-#include "shell/plasmyr/device_rows.h"
+#include "shell/pictures/device_rows.h"
 #include "win32/dib_info.h"
 
 namespace {

@@ -6,7 +6,7 @@
 // three raster operations on it. Compiled into both stand-in libraries.
 #pragma once
 
-#include "shell/common/alpha_kernels.h"
+#include "shell/pictures/rules/alpha_kernels.h"
 
 #include <windows.h>
 

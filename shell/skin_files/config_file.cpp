@@ -1,4 +1,4 @@
-#include "shell/tolvric/config_file.h"
+#include "shell/skin_files/config_file.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 #include "shell/tolvric/desktop_skin.h"
 
 #include "host/host_library.h"
-#include "shell/common/wallpaper.h"
+#include "shell/pictures/rules/wallpaper.h"
 #include "shell/tolvric/call_log.h"
 #include "shell/tolvric/system_desktop.h"
 #include "win32/scoped_gdi.h"

@@ -7,7 +7,7 @@
 
 // What lies behind the windows: the system's desktop (its wallpaper as the
 // system places it on each monitor, or its colour), or the host's own drawn wallpaper
-// (shell/common/wallpaper.h) of its demo desktop.
+// (shell/pictures/rules/wallpaper.h) of its demo desktop.
 const int DesktopSkinSystem = 0;
 const int DesktopSkinWallpaper = 1;
 

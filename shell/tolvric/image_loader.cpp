@@ -16,13 +16,13 @@
 // Under the host's scaled view (scale_view.h) the plug-in gets the picture at
 // the view's scale: the one the skin made for the nearest scale at or above
 // it (name@1.5x.png, name@2x.png, else name.png), resampled frame by frame
-// to the view's scale (shell/common/strip_resample.h) when it was made for
+// to the view's scale (shell/skin_files/rules/strip_resample.h) when it was made for
 // another. A picture made for the view's scale is handed as it is.
 #include "shell/tolvric/image_loader.h"
 
 #include "host/host_library.h"
-#include "shell/common/alpha_kernels.h"
-#include "shell/common/strip_resample.h"
+#include "shell/pictures/rules/alpha_kernels.h"
+#include "shell/skin_files/rules/strip_resample.h"
 #include "shell/tolvric/call_log.h"
 #include "shell/tolvric/scale_view.h"
 #include "win32/com_scope.h"

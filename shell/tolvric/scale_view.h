@@ -1,10 +1,10 @@
 // The host's side of the scaled view: the scale at which the library hands a
-// starting plug-in its skin (shell/common/skin_scale.h). Not one of the
+// starting plug-in its skin (shell/skin_files/rules/skin_scale.h). Not one of the
 // shell's exports, so a host finds it with GetProcAddress and does without it
 // when the library is not ours.
 #pragma once
 
-#include "shell/common/skin_scale.h"
+#include "shell/skin_files/rules/skin_scale.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 // painted behind any place from what was read.
 #pragma once
 
-#include "shell/common/wallpaper_placement.h"
+#include "shell/pictures/rules/wallpaper_placement.h"
 
 #include <windows.h>
 

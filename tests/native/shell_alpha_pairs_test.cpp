@@ -1,7 +1,7 @@
 // The alpha kernels work on two bytes per word at once; these tests hold
 // them to the plain per-byte rules for every alpha, including sources that
 // are not properly premultiplied (where the cap at 255 matters).
-#include "shell/common/alpha_kernels.h"
+#include "shell/pictures/rules/alpha_kernels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "shell/common/alpha_kernels.h"
+#include "shell/pictures/rules/alpha_kernels.h"
 
 #include <gtest/gtest.h>
 #include <cmath>

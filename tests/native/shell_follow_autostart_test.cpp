@@ -1,11 +1,11 @@
 // The host kit's rules for Start with Windows (the Run value's name and text)
 // and for following a skin as it is edited (when a burst has settled, and
 // which changes are the kit's own).
-#include "shell/common/autostart_rules.h"
-#include "shell/common/change_settle.h"
-#include "shell/common/host_identity.h"
-#include "shell/common/path_spelling.h"
-#include "shell/common/skin_edit_rules.h"
+#include "shell/kit/autostart/rules/autostart_rules.h"
+#include "shell/kit/skin_follow/rules/change_settle.h"
+#include "shell/kit/configuration/rules/host_identity.h"
+#include "shell/kit/configuration/rules/path_spelling.h"
+#include "shell/kit/skin_follow/rules/skin_edit_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // meter starts below it), Show desktop (the desktop layer goes above the
 // shell's desktop), and the click that closed a menu (dropped with its
 // release and its double-click).
-#include "shell/common/closing_click_rules.h"
-#include "shell/common/front_window_rules.h"
+#include "shell/kit/desktop/rules/closing_click_rules.h"
+#include "shell/kit/desktop/rules/front_window_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The host program's command line and the names of a running host.
-#include "shell/common/host_identity.h"
-#include "shell/common/host_options.h"
+#include "shell/kit/configuration/rules/host_identity.h"
+#include "shell/kit/program/rules/host_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "shell/common/ini_text.h"
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include <gtest/gtest.h>
 #include <cstring>

@@ -1,8 +1,8 @@
 // The settings dialog's rules on the plug-in's rows: which editor each row
 // gets, what it starts from, what an edited text must be, and what it writes.
-#include "shell/common/setting_values.h"
+#include "shell/kit/settings_dialog/rules/setting_values.h"
 
-#include "shell/common/setting_editors.h"
+#include "shell/skin_files/rules/setting_editors.h"
 #include "tests/native/test_descriptor.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "shell/common/skin_rules.h"
+#include "shell/kit/skin_check/rules/skin_rules.h"
 
 #include "tests/native/test_descriptor.h"
 

@@ -1,5 +1,5 @@
-#include "shell/common/skin_scale.h"
-#include "shell/common/strip_resample.h"
+#include "shell/skin_files/rules/skin_scale.h"
+#include "shell/skin_files/rules/strip_resample.h"
 
 #include "tests/native/test_descriptor.h"
 

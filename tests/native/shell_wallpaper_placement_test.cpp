@@ -1,7 +1,7 @@
 // The system's wallpaper placements, worked by hand: a 1600 x 1200 picture on
 // the main 1920 x 1080 monitor and on a 1280 x 1024 monitor left of it and
 // reaching above it, whose corner is at (-1280, -224).
-#include "shell/common/wallpaper_placement.h"
+#include "shell/pictures/rules/wallpaper_placement.h"
 
 #include <gtest/gtest.h>
 

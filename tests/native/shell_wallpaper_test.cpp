@@ -1,5 +1,5 @@
-#include "shell/common/region_runs.h"
-#include "shell/common/wallpaper.h"
+#include "shell/pictures/rules/region_runs.h"
+#include "shell/pictures/rules/wallpaper.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -2,7 +2,7 @@
 // built from the rows the Wine tests check the real one against.
 #pragma once
 
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 #include "tests/descriptor_rows.h"
 
 namespace test_descriptor {

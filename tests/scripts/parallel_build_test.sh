@@ -18,11 +18,11 @@ cmake --build "$tree" -j 2 --target vorlamet_host_parts Vorlamet tolvric plasmyr
 
 failures=0
 for round in 1 2; do
-    rm -f "$tree/shell/host_program/vorlamet.ico"
-    find "$tree/shell/host_program/CMakeFiles" -name 'vorlamet.rc.*' -delete
+    rm -f "$tree/shell/kit/vorlamet.ico"
+    find "$tree/shell/kit/CMakeFiles" -name 'vorlamet.rc.*' -delete
     log="$tree/parallel-build-$round.log"
     # The folder's own targets, the two programs among them, side by side.
-    make -C "$tree/shell/host_program" -j 8 >"$log" 2>&1
+    make -C "$tree/shell/kit" -j 8 >"$log" 2>&1
     status=$?
     made=$(grep -c 'Generating vorlamet.ico' "$log")
     if [ "$status" -ne 0 ] || [ "$made" -ne 1 ]; then

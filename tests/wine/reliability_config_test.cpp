@@ -4,7 +4,7 @@
 // configuration file keeps every byte but the position keys.
 // VORLAMET_CONFIG_MATRIX=full tries every bad value on every key; by default
 // each key gets one bad value (a different kind for each key).
-#include "shell/common/png_writer.h"
+#include "shell/kit/screenshot/rules/png_writer.h"
 #include "tests/wine/reliability_plugin.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 
 #include "host/host_library.h"
 #include "tests/wine/plugin_internals.h"
-#include "shell/common/png_writer.h"
+#include "shell/kit/screenshot/rules/png_writer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // Pictures, drawing, the desktop skin and regions through the real tolvric.dll.
 #include "host/host_library.h"
-#include "shell/common/wallpaper.h"
+#include "shell/pictures/rules/wallpaper.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "shell/tolvric/scale_view.h"
 #include "win32/proc_address.h"

@@ -1,6 +1,6 @@
-#include "shell/host_program/kit_choices.h"
+#include "shell/kit/configuration/kit_choices.h"
 
-#include "shell/common/host_identity.h"
+#include "shell/kit/configuration/rules/host_identity.h"
 #include "win32/scoped_handle.h"
 
 namespace {

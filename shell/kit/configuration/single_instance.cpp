@@ -1,7 +1,7 @@
-#include "shell/host_program/single_instance.h"
+#include "shell/kit/configuration/single_instance.h"
 
-#include "shell/common/host_identity.h"
-#include "shell/common/path_spelling.h"
+#include "shell/kit/configuration/rules/host_identity.h"
+#include "shell/kit/configuration/rules/path_spelling.h"
 
 #include <windows.h>
 

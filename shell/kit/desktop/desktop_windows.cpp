@@ -1,8 +1,8 @@
-#include "shell/host_program/desktop_windows.h"
+#include "shell/kit/desktop/desktop_windows.h"
 
-#include "shell/common/wallpaper.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/menu_closing_click.h"
+#include "shell/pictures/rules/wallpaper.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/desktop/menu_closing_click.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"

@@ -1,8 +1,8 @@
-#include "shell/host_program/front_window.h"
+#include "shell/kit/desktop/front_window.h"
 
-#include "shell/common/front_window_rules.h"
-#include "shell/host_program/desktop_windows.h"
-#include "shell/host_program/host_log.h"
+#include "shell/kit/desktop/rules/front_window_rules.h"
+#include "shell/kit/desktop/desktop_windows.h"
+#include "shell/kit/log/host_log.h"
 #include "win32/proc_address.h"
 
 namespace {

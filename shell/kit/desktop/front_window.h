@@ -7,7 +7,7 @@
 
 // Whether a full-screen program is in front of the meter window (null: of
 // any monitor): the system's word where it has one, the foreground window
-// otherwise (shell/common/front_window_rules.h).
+// otherwise (shell/kit/desktop/rules/front_window_rules.h).
 bool FullScreenAppInFront(HWND meter);
 
 // Follows the foreground window from now on with the system's events (no

@@ -1,8 +1,8 @@
-#include "shell/host_program/menu_closing_click.h"
+#include "shell/kit/desktop/menu_closing_click.h"
 
-#include "shell/common/closing_click_rules.h"
-#include "shell/host_program/desktop_windows.h"
-#include "shell/host_program/host_log.h"
+#include "shell/kit/desktop/rules/closing_click_rules.h"
+#include "shell/kit/desktop/desktop_windows.h"
+#include "shell/kit/log/host_log.h"
 
 namespace {
 

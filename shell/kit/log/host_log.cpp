@@ -1,4 +1,4 @@
-#include "shell/host_program/host_log.h"
+#include "shell/kit/log/host_log.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "shell/host_program/host_loop.h"
+#include "shell/kit/program/host_loop.h"
 
-#include "shell/host_program/menu_closing_click.h"
-#include "shell/host_program/properties.h"
-#include "shell/host_program/skin_watcher.h"
+#include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/settings_dialog/properties.h"
+#include "shell/kit/skin_follow/skin_watcher.h"
 
 #include <windows.h>
 

@@ -1,14 +1,14 @@
-#include "shell/host_program/shell_windows.h"
+#include "shell/kit/program/shell_window.h"
 
 #include "host/host_records.h"
-#include "shell/host_program/desktop_windows.h"
-#include "shell/host_program/display_scale.h"
-#include "shell/host_program/front_window.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/menu_closing_click.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/properties.h"
-#include "shell/host_program/tray_icon.h"
+#include "shell/kit/desktop/desktop_windows.h"
+#include "shell/kit/display_scale/display_scale.h"
+#include "shell/kit/desktop/front_window.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/settings_dialog/properties.h"
+#include "shell/kit/tray/tray_icon.h"
 #include "win32/window_class.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/host_program/user_message.h"
+#include "shell/kit/program/user_message.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "shell/host_program/screenshot.h"
+#include "shell/kit/screenshot/screenshot.h"
 
-#include "shell/common/png_writer.h"
+#include "shell/kit/screenshot/rules/png_writer.h"
 #include "win32/scoped_gdi.h"
 #include <windows.h>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "shell/host_program/plugin_loader.h"
+#include "shell/kit/session/plugin_loader.h"
 
 #include "win32/proc_address.h"
 

@@ -1,8 +1,8 @@
-#include "shell/host_program/plugin_session.h"
+#include "shell/kit/session/plugin_session.h"
 
-#include "shell/host_program/display_scale.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/skin_watcher.h"
+#include "shell/kit/display_scale/display_scale.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/skin_follow/skin_watcher.h"
 
 PluginSession& HostSession() {
     static PluginSession session;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/host_records.h"
-#include "shell/host_program/plugin_loader.h"
+#include "shell/kit/session/plugin_loader.h"
 
 #include <string>
 

@@ -1,13 +1,13 @@
-#include "shell/host_program/properties.h"
+#include "shell/kit/settings_dialog/properties.h"
 
-#include "shell/common/setting_forms.h"
-#include "shell/common/setting_values.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/properties_apply.h"
-#include "shell/host_program/properties_pickers.h"
-#include "shell/host_program/properties_rows.h"
-#include "shell/tolvric/config_file.h"
+#include "shell/skin_files/rules/setting_forms.h"
+#include "shell/kit/settings_dialog/rules/setting_values.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/settings_dialog/properties_apply.h"
+#include "shell/kit/settings_dialog/properties_pickers.h"
+#include "shell/kit/settings_dialog/properties_rows.h"
+#include "shell/skin_files/config_file.h"
 
 #include <commctrl.h>
 

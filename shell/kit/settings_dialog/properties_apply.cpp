@@ -1,11 +1,11 @@
-#include "shell/host_program/properties_apply.h"
+#include "shell/kit/settings_dialog/properties_apply.h"
 
-#include "shell/common/setting_changes.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/properties_rows.h"
-#include "shell/host_program/skin_check.h"
-#include "shell/tolvric/config_file.h"
+#include "shell/kit/settings_dialog/rules/setting_changes.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/settings_dialog/properties_rows.h"
+#include "shell/kit/skin_check/skin_check.h"
+#include "shell/skin_files/config_file.h"
 
 namespace {
 

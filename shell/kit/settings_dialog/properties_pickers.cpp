@@ -1,7 +1,7 @@
-#include "shell/host_program/properties_pickers.h"
+#include "shell/kit/settings_dialog/properties_pickers.h"
 
-#include "shell/common/ini_values.h"
-#include "shell/common/setting_forms.h"
+#include "shell/skin_files/rules/ini_values.h"
+#include "shell/skin_files/rules/setting_forms.h"
 #include "win32/scoped_gdi.h"
 
 #include <commdlg.h>

@@ -1,15 +1,15 @@
-#include "shell/host_program/skin_watcher.h"
+#include "shell/kit/skin_follow/skin_watcher.h"
 
-#include "shell/common/change_settle.h"
-#include "shell/common/skin_edit_rules.h"
-#include "shell/host_program/folder_watch.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/kit_choices.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/single_instance.h"
-#include "shell/host_program/skin_check.h"
-#include "shell/host_program/skin_snapshot.h"
-#include "shell/host_program/tray_icon.h"
+#include "shell/kit/skin_follow/rules/change_settle.h"
+#include "shell/kit/skin_follow/rules/skin_edit_rules.h"
+#include "shell/kit/skin_follow/folder_watch.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/configuration/kit_choices.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/configuration/single_instance.h"
+#include "shell/kit/skin_check/skin_check.h"
+#include "shell/kit/skin_follow/skin_snapshot.h"
+#include "shell/kit/tray/tray_icon.h"
 
 #include <string>
 

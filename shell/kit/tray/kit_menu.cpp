@@ -1,13 +1,13 @@
-#include "shell/host_program/kit_menu.h"
+#include "shell/kit/tray/kit_menu.h"
 
 #include "host/descriptor_records.h"
-#include "shell/common/setting_forms.h"
-#include "shell/host_program/autostart.h"
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/kit_choices.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/single_instance.h"
-#include "shell/host_program/skin_watcher.h"
+#include "shell/skin_files/rules/setting_forms.h"
+#include "shell/kit/autostart/autostart.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/configuration/kit_choices.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/configuration/single_instance.h"
+#include "shell/kit/skin_follow/skin_watcher.h"
 #include "vorlamet_version.h" // generated from the VERSION file
 
 #include <shellapi.h>

@@ -1,10 +1,10 @@
-#include "shell/host_program/tray_icon.h"
+#include "shell/kit/tray/tray_icon.h"
 
-#include "shell/host_program/host_log.h"
-#include "shell/host_program/kit_menu.h"
-#include "shell/host_program/menu_closing_click.h"
-#include "shell/host_program/plugin_session.h"
-#include "shell/host_program/shell_windows.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/tray/kit_menu.h"
+#include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/program/shell_window.h"
 #include "win32/scoped_handle.h"
 #include "win32/window_class.h"
 

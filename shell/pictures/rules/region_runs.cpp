@@ -1,4 +1,4 @@
-#include "shell/common/region_runs.h"
+#include "shell/pictures/rules/region_runs.h"
 
 int32_t FindRowRuns(const uint32_t* row, int32_t width, uint32_t key, PixelRun* runs,
                     int32_t maxRuns) {

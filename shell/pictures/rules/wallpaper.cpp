@@ -1,4 +1,4 @@
-#include "shell/common/wallpaper.h"
+#include "shell/pictures/rules/wallpaper.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/common/wallpaper_placement.h"
+#include "shell/pictures/rules/wallpaper_placement.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/common/descriptor_roles.h"
+#include "shell/skin_files/rules/descriptor_roles.h"
 
 #include <cstdio>
 #include <cstring>

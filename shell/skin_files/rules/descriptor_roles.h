@@ -8,7 +8,7 @@
 // defaults, ranges and option names from the rows found here.
 #pragma once
 
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 #include <cstdint>
 

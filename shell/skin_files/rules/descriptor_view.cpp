@@ -1,4 +1,4 @@
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "shell/common/ini_text.h"
+#include "shell/skin_files/rules/ini_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include <cstring>
 

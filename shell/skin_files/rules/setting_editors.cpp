@@ -1,4 +1,4 @@
-#include "shell/common/setting_editors.h"
+#include "shell/skin_files/rules/setting_editors.h"
 
 #include <climits>
 

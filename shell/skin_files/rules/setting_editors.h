@@ -2,7 +2,7 @@
 // limits that editor enforces.
 #pragma once
 
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 #include <string>
 

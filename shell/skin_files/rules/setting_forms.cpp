@@ -1,4 +1,4 @@
-#include "shell/common/setting_forms.h"
+#include "shell/skin_files/rules/setting_forms.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // configuration's folder.
 #pragma once
 
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include <cstdint>
 #include <string>

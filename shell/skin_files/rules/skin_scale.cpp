@@ -1,7 +1,7 @@
-#include "shell/common/skin_scale.h"
+#include "shell/skin_files/rules/skin_scale.h"
 
-#include "shell/common/ini_text.h"
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include <cstdio>
 #include <cstring>

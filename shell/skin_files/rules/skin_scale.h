@@ -6,7 +6,7 @@
 // through it; nothing the user edits ever holds a scaled value.
 #pragma once
 
-#include "shell/common/descriptor_roles.h"
+#include "shell/skin_files/rules/descriptor_roles.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "shell/common/strip_resample.h"
+#include "shell/skin_files/rules/strip_resample.h"
 
 #include <vector>
 

@@ -15,7 +15,7 @@
 // average of the non-key pixels alone, never the key colour itself.
 #pragma once
 
-#include "shell/common/skin_scale.h"
+#include "shell/skin_files/rules/skin_scale.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "shell/common/autostart_rules.h"
+#include "shell/kit/autostart/rules/autostart_rules.h"
 
-#include "shell/common/host_identity.h"
+#include "shell/kit/configuration/rules/host_identity.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "shell/common/host_identity.h"
+#include "shell/kit/configuration/rules/host_identity.h"
 
 #include <cstdint>
 #include <cstdio>

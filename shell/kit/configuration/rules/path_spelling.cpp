@@ -1,4 +1,4 @@
-#include "shell/common/path_spelling.h"
+#include "shell/kit/configuration/rules/path_spelling.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/common/closing_click_rules.h"
+#include "shell/kit/desktop/rules/closing_click_rules.h"
 
 void DropClosingPress(ClosingClick* click, MouseButton button, uint32_t time) {
     click->Button = button;

@@ -1,4 +1,4 @@
-#include "shell/common/front_window_rules.h"
+#include "shell/kit/desktop/rules/front_window_rules.h"
 
 #include <cstring>
 

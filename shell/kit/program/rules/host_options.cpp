@@ -1,4 +1,4 @@
-#include "shell/common/host_options.h"
+#include "shell/kit/program/rules/host_options.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "shell/common/png_writer.h"
+#include "shell/kit/screenshot/rules/png_writer.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // before anything is written, and the new configuration text.
 #pragma once
 
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 #include <cstddef>
 #include <string>

@@ -1,4 +1,4 @@
-#include "shell/common/setting_pages.h"
+#include "shell/kit/settings_dialog/rules/setting_pages.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // scrolling; a group longer than a page continues on a page of its own.
 #pragma once
 
-#include "shell/common/descriptor_view.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 struct SettingsPage {
     char Title[80];    // the group's caption; "General" for rows before any group

@@ -1,8 +1,8 @@
-#include "shell/common/setting_values.h"
+#include "shell/kit/settings_dialog/rules/setting_values.h"
 
-#include "shell/common/ini_text.h"
-#include "shell/common/ini_values.h"
-#include "shell/common/setting_forms.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/ini_values.h"
+#include "shell/skin_files/rules/setting_forms.h"
 
 #include <cstdio>
 #include <cstring>

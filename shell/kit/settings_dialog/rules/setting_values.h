@@ -3,7 +3,7 @@
 // the check that turns an edited text into what gets written.
 #pragma once
 
-#include "shell/common/setting_editors.h"
+#include "shell/skin_files/rules/setting_editors.h"
 
 #include <cstddef>
 #include <string>

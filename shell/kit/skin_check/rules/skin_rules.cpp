@@ -1,9 +1,9 @@
-#include "shell/common/skin_rules.h"
+#include "shell/kit/skin_check/rules/skin_rules.h"
 
 #include "render/frame_select.h"
 #include "settings/text_template.h"
-#include "shell/common/setting_editors.h"
-#include "shell/common/skin_scale.h"
+#include "shell/skin_files/rules/setting_editors.h"
+#include "shell/skin_files/rules/skin_scale.h"
 
 #include <cstdarg>
 #include <cstdio>

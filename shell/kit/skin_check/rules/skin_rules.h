@@ -8,8 +8,8 @@
 // known here.
 #pragma once
 
-#include "shell/common/descriptor_roles.h"
-#include "shell/common/setting_editors.h"
+#include "shell/skin_files/rules/descriptor_roles.h"
+#include "shell/skin_files/rules/setting_editors.h"
 
 #include <cstdint>
 
@@ -26,7 +26,7 @@ struct SkinPicture {
 };
 
 // The pictures a skin ships for the scales above 1x (PictureScales 1 and 2 of
-// shell/common/skin_scale.h: name@1.5x.png, name@2x.png), when they exist.
+// shell/skin_files/rules/skin_scale.h: name@1.5x.png, name@2x.png), when they exist.
 const int32_t SkinScaledPictures = 2;
 struct SkinScaledSet {
     bool Present[SkinScaledPictures]; // the file is there

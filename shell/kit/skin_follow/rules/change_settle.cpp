@@ -1,4 +1,4 @@
-#include "shell/common/change_settle.h"
+#include "shell/kit/skin_follow/rules/change_settle.h"
 
 void NoteChange(SettleClock* clock, uint32_t now) {
     clock->Pending = true;

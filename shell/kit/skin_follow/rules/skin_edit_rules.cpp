@@ -1,7 +1,7 @@
-#include "shell/common/skin_edit_rules.h"
+#include "shell/kit/skin_follow/rules/skin_edit_rules.h"
 
-#include "shell/common/ini_text.h"
-#include "shell/common/ini_values.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 namespace {
 
