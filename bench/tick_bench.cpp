@@ -15,9 +15,9 @@
 #include "bench/alloc_counter.h"
 #include "bench/bench_timing.h"
 #include "host/host_records.h"
+#include "shell/kit/desktop/desktop_windows.h"
 #include "shell/skin_files/rules/descriptor_roles.h"
 #include "shell/skin_files/rules/skin_scale.h"
-#include "shell/kit/desktop/desktop_windows.h"
 #include "shell/tolvric/scale_view.h"
 #include "win32/proc_address.h"
 

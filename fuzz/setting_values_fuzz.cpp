@@ -3,11 +3,11 @@
 // break, and once written into any configuration text reads back exactly,
 // leaving the section's other keys as they were.
 #include "fuzz/fuzz_check.h"
-#include "shell/skin_files/rules/ini_text.h"
 #include "shell/kit/settings_dialog/rules/setting_changes.h"
+#include "shell/kit/settings_dialog/rules/setting_values.h"
+#include "shell/skin_files/rules/ini_text.h"
 #include "shell/skin_files/rules/setting_editors.h"
 #include "shell/skin_files/rules/setting_forms.h"
-#include "shell/kit/settings_dialog/rules/setting_values.h"
 #include "tests/native/test_descriptor.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

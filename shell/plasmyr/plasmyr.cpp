@@ -1,7 +1,7 @@
 // The alpha library: premultiplying and blending 32-bit BGRA pixels.
 #include "host/host_library.h"
-#include "shell/pictures/rules/alpha_kernels.h"
 #include "shell/pictures/device_rows.h"
+#include "shell/pictures/rules/alpha_kernels.h"
 #include "win32/scoped_gdi.h"
 
 #include <cstring>

@@ -10,10 +10,10 @@
 // temporary file beside the original, then moved over it), keeping every
 // other key, section and comment of the file.
 #include "host/host_library.h"
+#include "shell/skin_files/config_file.h"
 #include "shell/skin_files/rules/ini_text.h"
 #include "shell/skin_files/rules/ini_values.h"
 #include "shell/tolvric/call_log.h"
-#include "shell/skin_files/config_file.h"
 #include "shell/tolvric/scale_view.h"
 
 #include <cstdio>

@@ -1,8 +1,8 @@
 // Drawing services: pictures with their transparency and window regions from
 // bitmaps. The desktop skin behind a window is in desktop_skin.cpp.
 #include "host/host_library.h"
-#include "shell/pictures/rules/region_runs.h"
 #include "shell/pictures/device_rows.h"
+#include "shell/pictures/rules/region_runs.h"
 #include "shell/tolvric/call_log.h"
 #include "win32/scoped_gdi.h"
 

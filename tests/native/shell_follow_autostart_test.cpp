@@ -2,9 +2,9 @@
 // and for following a skin as it is edited (when a burst has settled, and
 // which changes are the kit's own).
 #include "shell/kit/autostart/rules/autostart_rules.h"
-#include "shell/kit/skin_follow/rules/change_settle.h"
 #include "shell/kit/configuration/rules/host_identity.h"
 #include "shell/kit/configuration/rules/path_spelling.h"
+#include "shell/kit/skin_follow/rules/change_settle.h"
 #include "shell/kit/skin_follow/rules/skin_edit_rules.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // What Apply writes: the change set against the file, the file's other bytes
 // kept, values that read back exactly; and the pages, paths and roles the
 // dialog and the skin check take from the descriptor.
-#include "shell/skin_files/rules/descriptor_roles.h"
-#include "shell/skin_files/rules/ini_text.h"
 #include "shell/kit/settings_dialog/rules/setting_changes.h"
-#include "shell/skin_files/rules/setting_editors.h"
-#include "shell/skin_files/rules/setting_forms.h"
 #include "shell/kit/settings_dialog/rules/setting_pages.h"
 #include "shell/kit/settings_dialog/rules/setting_values.h"
+#include "shell/skin_files/rules/descriptor_roles.h"
+#include "shell/skin_files/rules/ini_text.h"
+#include "shell/skin_files/rules/setting_editors.h"
+#include "shell/skin_files/rules/setting_forms.h"
 #include "tests/native/test_descriptor.h"
 
 #include <gtest/gtest.h>

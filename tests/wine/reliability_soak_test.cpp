@@ -4,8 +4,8 @@
 // shell's libraries), the private bytes and the handles measured before and
 // after. VORLAMET_SOAK_TICKS sets the number of each tick (default 5,000;
 // scripts/reliability.sh sends 100,000).
-#include "tests/wine/reliability_plugin.h"
 #include "shell/tolvric/desktop_skin.h"
+#include "tests/wine/reliability_plugin.h"
 #include "tests/wine/render_gdi_hooks.h"
 
 #include <gtest/gtest.h>

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "host/host_library.h"
-#include "tests/wine/plugin_internals.h"
 #include "shell/kit/screenshot/rules/png_writer.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "host/host_library.h"
-#include "tests/wine/plugin_internals.h"
 #include "render/frame_select.h"
 #include "render/surface_rules.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/render_fixtures.h"
 #include "tests/wine/render_gdi_hooks.h"
 

@@ -10,10 +10,10 @@
 // import table, which the plug-in code linked in here calls): GetIfTable2
 // missing, as before Vista, and the processor counts of machines with more
 // processors than a 32-bit process is shown.
-#include "tests/wine/plugin_internals.h"
 #include "sampling/cpu_sampler.h"
 #include "sampling/net_sampler.h"
 #include "tests/wine/iphlpapi_stub/iphlpapi_script.h"
+#include "tests/wine/plugin_internals.h"
 #include "tests/wine/render_gdi_hooks.h"
 #include "tests/wine/wine_test_support.h"
 

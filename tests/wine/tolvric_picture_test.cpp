@@ -3,9 +3,9 @@
 #include "shell/pictures/rules/wallpaper.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "shell/tolvric/scale_view.h"
-#include "win32/proc_address.h"
 #include "tests/wine/test_dib.h"
 #include "tests/wine/wine_test_support.h"
+#include "win32/proc_address.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "shell/kit/autostart/autostart.h"
 
 #include "shell/kit/autostart/rules/autostart_rules.h"
-#include "shell/skin_files/rules/setting_forms.h"
-#include "shell/kit/skin_follow/rules/skin_edit_rules.h"
 #include "shell/kit/log/host_log.h"
+#include "shell/kit/skin_follow/rules/skin_edit_rules.h"
+#include "shell/skin_files/rules/setting_forms.h"
 #include "win32/scoped_handle.h"
 
 #include <vector>

@@ -1,8 +1,8 @@
 #include "shell/kit/desktop/desktop_windows.h"
 
-#include "shell/pictures/rules/wallpaper.h"
-#include "shell/kit/log/host_log.h"
 #include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/pictures/rules/wallpaper.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"

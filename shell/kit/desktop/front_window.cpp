@@ -1,7 +1,7 @@
 #include "shell/kit/desktop/front_window.h"
 
-#include "shell/kit/desktop/rules/front_window_rules.h"
 #include "shell/kit/desktop/desktop_windows.h"
+#include "shell/kit/desktop/rules/front_window_rules.h"
 #include "shell/kit/log/host_log.h"
 #include "win32/proc_address.h"
 

@@ -1,7 +1,7 @@
 #include "shell/kit/desktop/menu_closing_click.h"
 
-#include "shell/kit/desktop/rules/closing_click_rules.h"
 #include "shell/kit/desktop/desktop_windows.h"
+#include "shell/kit/desktop/rules/closing_click_rules.h"
 #include "shell/kit/log/host_log.h"
 
 namespace {

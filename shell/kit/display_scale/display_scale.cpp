@@ -1,13 +1,14 @@
 #include "shell/kit/display_scale/display_scale.h"
 
 #include "host/descriptor_records.h"
+#include "shell/kit/configuration/config_path.h"
+#include "shell/kit/configuration/kit_choices.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/kit_messages.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/skin_files/config_file.h"
 #include "shell/skin_files/rules/descriptor_roles.h"
 #include "shell/skin_files/rules/skin_scale.h"
-#include "shell/kit/log/host_log.h"
-#include "shell/kit/configuration/kit_choices.h"
-#include "shell/kit/session/plugin_session.h"
-#include "shell/kit/configuration/single_instance.h"
-#include "shell/skin_files/config_file.h"
 #include "shell/tolvric/scale_view.h"
 #include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"
@@ -40,11 +41,11 @@ LRESULT CALLBACK AfterSentMessage(int code, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_EXITSIZEMOVE:
             Dragging = false;
-            PostMessageA(ShellWindow, HostMsgCheckScale, 0, 0);
+            PostMessageA(ShellWindow, KitMsgCheckScale, 0, 0);
             break;
         case WM_DPICHANGED:
         case WM_DISPLAYCHANGE:
-            if (!Dragging) PostMessageA(ShellWindow, HostMsgCheckScale, 0, 0);
+            if (!Dragging) PostMessageA(ShellWindow, KitMsgCheckScale, 0, 0);
             break;
         }
     }

@@ -28,10 +28,8 @@ int32_t StartedDpi();
 // off); then the next start is at that scale. meter is the plug-in's window.
 bool MeterScaleChanged(HWND meter);
 
-// Posted to the host's shell window: see whether the meter's scale changed.
-const UINT HostMsgCheckScale = WM_APP + 4;
 // Watches the plug-in's windows on this thread for the end of a drag, a
-// change of their scale and of the display, each posting HostMsgCheckScale
+// change of their scale and of the display, each posting KitMsgCheckScale
 // to shell (never while a drag goes on: the meter is restarted once it
 // ends). Costs one comparison per message sent to a window of the thread.
 void StartFollowingScale(HWND shell);

@@ -3,24 +3,26 @@
 // twice from these sources: vorlamet_host.exe for the console and
 // vorlamet.exe without one (user_message.h).
 #include "host/host_records.h"
-#include "shell/skin_files/rules/descriptor_view.h"
-#include "shell/kit/configuration/rules/host_identity.h"
-#include "shell/kit/program/rules/host_options.h"
-#include "shell/skin_files/rules/setting_forms.h"
 #include "shell/kit/autostart/autostart.h"
+#include "shell/kit/configuration/config_path.h"
+#include "shell/kit/configuration/rules/host_identity.h"
+#include "shell/kit/configuration/single_instance.h"
 #include "shell/kit/desktop/desktop_windows.h"
-#include "shell/kit/display_scale/display_scale.h"
 #include "shell/kit/desktop/front_window.h"
+#include "shell/kit/display_scale/display_scale.h"
 #include "shell/kit/log/host_log.h"
 #include "shell/kit/program/host_loop.h"
-#include "shell/kit/session/plugin_session.h"
-#include "shell/kit/screenshot/screenshot.h"
+#include "shell/kit/program/rules/host_options.h"
 #include "shell/kit/program/shell_window.h"
-#include "shell/kit/configuration/single_instance.h"
+#include "shell/kit/program/user_message.h"
+#include "shell/kit/screenshot/screenshot.h"
+#include "shell/kit/session/kit_messages.h"
+#include "shell/kit/session/plugin_session.h"
 #include "shell/kit/skin_check/skin_check.h"
 #include "shell/kit/skin_follow/skin_watcher.h"
 #include "shell/kit/tray/tray_icon.h"
-#include "shell/kit/program/user_message.h"
+#include "shell/skin_files/rules/descriptor_view.h"
+#include "shell/skin_files/rules/setting_forms.h"
 
 #include "vorlamet_version.h" // generated from the VERSION file
 
@@ -38,7 +40,7 @@ HANDLE Finished;
 // the process as soon as this returns, so it waits for the host to finish.
 BOOL WINAPI OnConsoleControl(DWORD event) {
     const bool closing = event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT;
-    PostMessageA(ShellWindowHandle, HostMsgEnd, closing ? HostEndConsoleClosed : HostEndCtrlC, 0);
+    PostMessageA(ShellWindowHandle, KitMsgEnd, closing ? HostEndConsoleClosed : HostEndCtrlC, 0);
     if (closing) WaitForSingleObject(Finished, 5000);
     return TRUE;
 }
@@ -66,6 +68,13 @@ std::string DefaultConfig(const std::string& exeDir) {
     for (const char* c : candidates)
         if (FileExists(exeDir + c)) return exeDir + c;
     return exeDir + candidates[0];
+}
+
+// Before each start of the plug-in: the skin's files noted as it is about to
+// read them, and the scale it starts at.
+void BeforeEachStart() {
+    NoteSkinStarting();
+    BeginStartScale();
 }
 
 int Fail(const std::string& message, int status = 2) {
@@ -156,12 +165,13 @@ int main(int argc, char** argv) {
     FillContext(&session, options, shell, desktop);
     LogPluginInfo(session);
     HostLog("config %s", configPath.c_str());
+    SetStartSteps({BeforeEachStart, EndStartScale});
     StartPlugin();
     StartFollowingScale(shell);
-    if (options.OpenProperties) PostMessageA(shell, HostMsgOpenProperties, 0, 0);
+    if (options.OpenProperties) PostMessageA(shell, KitMsgOpenProperties, 0, 0);
     CreateTrayIcon(instance, shell, TrayTip(configPath, 127).c_str());
     RepairStartWithWindows(LongConfigPath(configPath));
-    StartSkinWatch(shell);
+    StartSkinWatch(shell, ShowTrayBalloon);
 
     if (options.Seconds > 0)
         SetTimer(shell, HostEndTimer, static_cast<UINT>(options.Seconds) * 1000, nullptr);

@@ -2,10 +2,11 @@
 
 #include "host/host_records.h"
 #include "shell/kit/desktop/desktop_windows.h"
-#include "shell/kit/display_scale/display_scale.h"
 #include "shell/kit/desktop/front_window.h"
-#include "shell/kit/log/host_log.h"
 #include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/display_scale/display_scale.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/kit_messages.h"
 #include "shell/kit/session/plugin_session.h"
 #include "shell/kit/settings_dialog/properties.h"
 #include "shell/kit/tray/tray_icon.h"
@@ -55,13 +56,13 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         // Sent from inside the plug-in's window procedure: the settings open
         // once that message has returned, so that applying them may restart
         // the plug-in.
-        PostMessageA(window, HostMsgOpenProperties, 0, 0);
+        PostMessageA(window, KitMsgOpenProperties, 0, 0);
         return 0;
     }
-    case HostMsgOpenProperties:
+    case KitMsgOpenProperties:
         ShowProperties(window);
         return 0;
-    case HostMsgRestartPlugin:
+    case KitMsgRestartPlugin:
         RestartPlugin();
         return 0;
     case HostMsgQueryFullScreen: {
@@ -70,7 +71,7 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         HostLog("HostMsgQueryFullScreen %d", full ? 1 : 0);
         return full ? 1 : 0;
     }
-    case HostMsgEnd:
+    case KitMsgEnd:
         EndHost(EndReasonName(wParam));
         return 0;
     case WM_TIMER:
@@ -81,18 +82,18 @@ LRESULT CALLBACK ShellProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE: // another program asks the host to end (taskkill, an uninstaller)
         EndHost("close");
         return 0;
-    case HostMsgCheckScale:
+    case KitMsgCheckScale:
         // The meter shows again at its monitor's scale, its corner in place.
         if (MeterScaleChanged(HostSession().Record.PluginWnd)) RestartPlugin();
         return 0;
     case WM_DPICHANGED: // a monitor's scale changed in the system's settings
-        PostMessageA(window, HostMsgCheckScale, 0, 0);
+        PostMessageA(window, KitMsgCheckScale, 0, 0);
         break;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
     case WM_DISPLAYCHANGE:
         OnDesktopChanged();
-        if (message != WM_SYSCOLORCHANGE) PostMessageA(window, HostMsgCheckScale, 0, 0);
+        if (message != WM_SYSCOLORCHANGE) PostMessageA(window, KitMsgCheckScale, 0, 0);
         break;
     case WM_QUERYENDSESSION:
         return TRUE;

@@ -7,9 +7,5 @@
 
 HWND CreateShellWindow(HINSTANCE instance);
 
-// Posted to the shell window: end the host. wParam is one of HostEndReason.
-const UINT HostMsgEnd = WM_APP + 3;
-enum HostEndReason { HostEndExit, HostEndCtrlC, HostEndConsoleClosed, HostEndClose };
-
 // The shell window's timer that ends a run of --seconds.
 const UINT_PTR HostEndTimer = 1;

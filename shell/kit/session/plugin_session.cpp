@@ -1,23 +1,28 @@
 #include "shell/kit/session/plugin_session.h"
 
-#include "shell/kit/display_scale/display_scale.h"
 #include "shell/kit/log/host_log.h"
-#include "shell/kit/skin_follow/skin_watcher.h"
+
+namespace {
+StartSteps Steps;
+} // namespace
 
 PluginSession& HostSession() {
     static PluginSession session;
     return session;
 }
 
+void SetStartSteps(const StartSteps& steps) {
+    Steps = steps;
+}
+
 int StartPlugin() {
     PluginSession& s = HostSession();
     if (s.Running) return 0;
-    NoteSkinStarting(); // the files as the plug-in is about to read them
     // The plug-in reads its settings and pictures while it starts, and only
-    // then: the scaled view holds for the start alone.
-    BeginStartScale();
+    // then: what the steps set up holds for the start alone.
+    if (Steps.Before) Steps.Before();
     int started = s.Plugin.InitGlobalModule(&s.Context);
-    EndStartScale();
+    if (Steps.After) Steps.After();
     s.Running = true; // DoneModule cleans up after a failed start as well
     // Its answer says nothing about the start (without its network library
     // the plug-in answers 1 and shows no meter); the window it made does.

@@ -20,19 +20,22 @@ struct PluginSession {
 // The host's one session (static storage, filled by main before the start).
 PluginSession& HostSession();
 
-// InitGlobalModule with the session's context; logs and answers its result.
+// What the kit does around each start, set once by the program before the
+// first: Before runs just ahead of InitGlobalModule (the skin's files noted
+// as the plug-in will read them, the start's scale set), After right after it
+// (the scale's view ended). Either may be null.
+struct StartSteps {
+    void (*Before)();
+    void (*After)();
+};
+void SetStartSteps(const StartSteps& steps);
+// InitGlobalModule with the session's context, between the start steps; logs
+// and answers its result.
 int StartPlugin();
 // DoneModule when the plug-in runs; logs and answers its result (0 when idle).
 int StopPlugin();
 // DoneModule then InitGlobalModule with the same context, as a shell does
 // after the settings changed. Never call it from inside the plug-in's own
 // window procedure (a message sent by the plug-in): DoneModule destroys that
-// window. Post HostMsgRestartPlugin to the shell window instead.
+// window. Post KitMsgRestartPlugin to the shell window instead.
 int RestartPlugin();
-
-// Posted to the host's shell window: restart the plug-in once the current
-// message has returned.
-const UINT HostMsgRestartPlugin = WM_APP + 1;
-// Posted to the host's shell window: open the plug-in's settings once the
-// plug-in's own message (HostMsgShowProperties) has returned.
-const UINT HostMsgOpenProperties = WM_APP + 2;

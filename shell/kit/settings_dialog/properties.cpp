@@ -1,13 +1,13 @@
 #include "shell/kit/settings_dialog/properties.h"
 
-#include "shell/skin_files/rules/setting_forms.h"
-#include "shell/kit/settings_dialog/rules/setting_values.h"
 #include "shell/kit/log/host_log.h"
 #include "shell/kit/session/plugin_session.h"
 #include "shell/kit/settings_dialog/properties_apply.h"
 #include "shell/kit/settings_dialog/properties_pickers.h"
 #include "shell/kit/settings_dialog/properties_rows.h"
+#include "shell/kit/settings_dialog/rules/setting_values.h"
 #include "shell/skin_files/config_file.h"
+#include "shell/skin_files/rules/setting_forms.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,9 @@
 #include "shell/kit/settings_dialog/properties_apply.h"
 
-#include "shell/kit/settings_dialog/rules/setting_changes.h"
 #include "shell/kit/log/host_log.h"
 #include "shell/kit/session/plugin_session.h"
 #include "shell/kit/settings_dialog/properties_rows.h"
+#include "shell/kit/settings_dialog/rules/setting_changes.h"
 #include "shell/kit/skin_check/skin_check.h"
 #include "shell/skin_files/config_file.h"
 

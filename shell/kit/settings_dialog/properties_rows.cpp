@@ -1,7 +1,7 @@
 #include "shell/kit/settings_dialog/properties_rows.h"
 
-#include "shell/skin_files/rules/ini_values.h"
 #include "shell/kit/settings_dialog/rules/setting_values.h"
+#include "shell/skin_files/rules/ini_values.h"
 
 #include "win32/scoped_handle.h"
 

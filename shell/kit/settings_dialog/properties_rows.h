@@ -3,8 +3,8 @@
 // they hold (each row's value is a text, see setting_values.h).
 #pragma once
 
-#include "shell/skin_files/rules/setting_editors.h"
 #include "shell/kit/settings_dialog/rules/setting_pages.h"
+#include "shell/skin_files/rules/setting_editors.h"
 #include "win32/scoped_handle.h"
 
 #include <windows.h>

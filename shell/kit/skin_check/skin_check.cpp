@@ -1,10 +1,10 @@
 #include "shell/kit/skin_check/skin_check.h"
 
 #include "host/host_library.h"
+#include "shell/kit/session/plugin_loader.h"
 #include "shell/skin_files/rules/setting_forms.h"
 #include "shell/skin_files/rules/skin_scale.h"
 #include "win32/scoped_gdi.h"
-#include "shell/kit/session/plugin_loader.h"
 
 #include <climits>
 #include <cstdio>

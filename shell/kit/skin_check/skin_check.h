@@ -4,8 +4,8 @@
 // Key names, defaults and ranges come from the plug-in's descriptor.
 #pragma once
 
-#include "shell/skin_files/rules/descriptor_view.h"
 #include "shell/kit/skin_check/rules/skin_rules.h"
+#include "shell/skin_files/rules/descriptor_view.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "shell/kit/skin_follow/folder_watch.h"
 
-#include "shell/skin_files/rules/setting_forms.h"
 #include "shell/kit/skin_follow/rules/skin_edit_rules.h"
+#include "shell/skin_files/rules/setting_forms.h"
 #include "win32/scoped_handle.h"
 
 namespace {

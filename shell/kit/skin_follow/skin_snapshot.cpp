@@ -1,9 +1,9 @@
 #include "shell/kit/skin_follow/skin_snapshot.h"
 
+#include "shell/skin_files/config_file.h"
 #include "shell/skin_files/rules/ini_text.h"
 #include "shell/skin_files/rules/setting_forms.h"
 #include "shell/skin_files/rules/skin_scale.h"
-#include "shell/skin_files/config_file.h"
 #include "win32/scoped_handle.h"
 
 namespace {

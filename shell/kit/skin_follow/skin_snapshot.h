@@ -2,8 +2,8 @@
 // each picture it names, read where the plug-in reads them.
 #pragma once
 
-#include "shell/skin_files/rules/descriptor_roles.h"
 #include "shell/kit/skin_follow/rules/skin_edit_rules.h"
+#include "shell/skin_files/rules/descriptor_roles.h"
 
 #include <string>
 

@@ -1,15 +1,15 @@
 #include "shell/kit/skin_follow/skin_watcher.h"
 
+#include "shell/kit/configuration/config_path.h"
+#include "shell/kit/configuration/kit_choices.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/kit_messages.h"
+#include "shell/kit/session/plugin_session.h"
+#include "shell/kit/skin_check/skin_check.h"
+#include "shell/kit/skin_follow/folder_watch.h"
 #include "shell/kit/skin_follow/rules/change_settle.h"
 #include "shell/kit/skin_follow/rules/skin_edit_rules.h"
-#include "shell/kit/skin_follow/folder_watch.h"
-#include "shell/kit/log/host_log.h"
-#include "shell/kit/configuration/kit_choices.h"
-#include "shell/kit/session/plugin_session.h"
-#include "shell/kit/configuration/single_instance.h"
-#include "shell/kit/skin_check/skin_check.h"
 #include "shell/kit/skin_follow/skin_snapshot.h"
-#include "shell/kit/tray/tray_icon.h"
 
 #include <string>
 
@@ -17,6 +17,7 @@ namespace {
 
 struct SkinWatch {
     HWND Shell;
+    TellSkinFinding Tell;
     bool On;
     bool RolesKnown;
     SettingRoles Roles;
@@ -93,7 +94,8 @@ void TellErrors(const SkinSnapshot& now) {
     Watch.RejectedKnown = true;
     HostLog("SkinChange kept the running skin: %d error(s)", int(Watch.Report.Errors));
     const std::string balloon = TellFindings(SkinError, "error");
-    ShowTrayBalloon("The skin has errors; the meter shows it as it was", balloon.c_str());
+    if (Watch.Tell)
+        Watch.Tell("The skin has errors; the meter shows it as it was", balloon.c_str());
 }
 
 // The meter reloads, but shows something other than written (a bar whose
@@ -101,7 +103,7 @@ void TellErrors(const SkinSnapshot& now) {
 void TellWarnings() {
     HostLog("SkinChange reload shows it with %d warning(s)", int(Watch.Report.Warnings));
     const std::string balloon = TellFindings(SkinWarning, "warning");
-    ShowTrayBalloon("The skin was reloaded with warnings", balloon.c_str());
+    if (Watch.Tell) Watch.Tell("The skin was reloaded with warnings", balloon.c_str());
 }
 
 // The files have been still: look at them.
@@ -169,7 +171,7 @@ void LookAtFiles() {
     HostLog("SkinChange reload (checked in %lu ms)",
             static_cast<unsigned long>(GetTickCount() - started));
     if (Watch.Report.Warnings > 0) TellWarnings();
-    PostMessageA(Watch.Shell, HostMsgRestartPlugin, 0, 0);
+    PostMessageA(Watch.Shell, KitMsgRestartPlugin, 0, 0);
 }
 
 void Begin() {
@@ -188,8 +190,9 @@ void NoteSkinStarting() {
     if (Watch.On) WatchSnapshotFiles(Watch.Running);
 }
 
-void StartSkinWatch(HWND shell) {
+void StartSkinWatch(HWND shell, TellSkinFinding tell) {
     Watch.Shell = shell;
+    Watch.Tell = tell;
     if (!KnowRoles()) {
         HostLog("SkinWatch off: the plug-in's settings are not the meter's");
         return;

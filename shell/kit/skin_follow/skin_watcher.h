@@ -12,9 +12,12 @@
 
 #include <cstdint>
 
+// How a finding is told to the user: a balloon from the icon (title, text);
+// false when it could not be shown.
+using TellSkinFinding = bool (*)(const char* title, const char* text);
 // Starts following when the choice remembered for the configuration is on.
-// shell is the window that restarts the plug-in (HostMsgRestartPlugin).
-void StartSkinWatch(HWND shell);
+// shell is the window that restarts the plug-in (KitMsgRestartPlugin).
+void StartSkinWatch(HWND shell, TellSkinFinding tell);
 void StopSkinWatch();
 
 bool FollowingSkin();

@@ -1,13 +1,14 @@
 #include "shell/kit/tray/kit_menu.h"
 
 #include "host/descriptor_records.h"
-#include "shell/skin_files/rules/setting_forms.h"
 #include "shell/kit/autostart/autostart.h"
-#include "shell/kit/log/host_log.h"
+#include "shell/kit/configuration/config_path.h"
 #include "shell/kit/configuration/kit_choices.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/kit_messages.h"
 #include "shell/kit/session/plugin_session.h"
-#include "shell/kit/configuration/single_instance.h"
 #include "shell/kit/skin_follow/skin_watcher.h"
+#include "shell/skin_files/rules/setting_forms.h"
 #include "vorlamet_version.h" // generated from the VERSION file
 
 #include <shellapi.h>
@@ -86,7 +87,7 @@ bool RunKitCommand(HWND owner, WPARAM command) {
         const bool on = !ScaleWithDisplayChosen(ConfigPath());
         HostLog("Tray Scale with the display %d", on ? 1 : 0);
         if (ChooseScaleWithDisplay(ConfigPath(), on))
-            PostMessageA(HostSession().Context.ShellWindow, HostMsgRestartPlugin, 0, 0);
+            PostMessageA(HostSession().Context.ShellWindow, KitMsgRestartPlugin, 0, 0);
         else
             MessageBoxA(owner, "The choice could not be saved in the registry.", "Vorlamet",
                         MB_OK | MB_ICONWARNING);

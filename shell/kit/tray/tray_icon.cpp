@@ -1,10 +1,10 @@
 #include "shell/kit/tray/tray_icon.h"
 
-#include "shell/kit/log/host_log.h"
-#include "shell/kit/tray/kit_menu.h"
 #include "shell/kit/desktop/menu_closing_click.h"
+#include "shell/kit/log/host_log.h"
+#include "shell/kit/session/kit_messages.h"
 #include "shell/kit/session/plugin_session.h"
-#include "shell/kit/program/shell_window.h"
+#include "shell/kit/tray/kit_menu.h"
 #include "win32/scoped_handle.h"
 #include "win32/window_class.h"
 
@@ -75,15 +75,15 @@ void RunCommand(WPARAM command) {
     switch (command) {
     case TrayProperties:
         HostLog("Tray Properties");
-        PostMessageA(ShellWindow, HostMsgOpenProperties, 0, 0);
+        PostMessageA(ShellWindow, KitMsgOpenProperties, 0, 0);
         break;
     case TrayReload:
         HostLog("Tray Reload");
-        PostMessageA(ShellWindow, HostMsgRestartPlugin, 0, 0);
+        PostMessageA(ShellWindow, KitMsgRestartPlugin, 0, 0);
         break;
     case TrayExit:
         HostLog("Tray Exit");
-        PostMessageA(ShellWindow, HostMsgEnd, HostEndExit, 0);
+        PostMessageA(ShellWindow, KitMsgEnd, HostEndExit, 0);
         break;
     }
 }

@@ -1,8 +1,8 @@
 #include "shell/kit/settings_dialog/rules/setting_changes.h"
 
+#include "shell/kit/settings_dialog/rules/setting_values.h"
 #include "shell/skin_files/rules/ini_text.h"
 #include "shell/skin_files/rules/setting_forms.h"
-#include "shell/kit/settings_dialog/rules/setting_values.h"
 
 bool CollectSettingChanges(const PluginInfo& descriptor, const std::vector<std::string>& initial,
                            const std::vector<std::string>& current, const std::string& ini,
