@@ -51,8 +51,8 @@ case_ circle_through_three 1 "circle window -> render -> settings -> window" "${
     settings/h.cpp:window/b.h
 case_ area_includes_plugin 1 "window/i.cpp: includes plugin/lifecycle.h" "${down[@]}" \
     window/i.cpp:plugin/lifecycle.h
-case_ plugin_includes_shell 1 "render/j.cpp: includes shell/common/k.h" "${down[@]}" \
-    render/j.cpp:shell/common/k.h
+case_ plugin_includes_shell 1 "render/j.cpp: includes shell/skin_files/rules/k.h" "${down[@]}" \
+    render/j.cpp:shell/skin_files/rules/k.h
 case_ win32_knows_no_product 1 "win32/l.h: includes settings/d.h" "${down[@]}" \
     win32/l.h:settings/d.h
 kit=(shell/kit/tray/a.cpp:shell/kit/session/b.h shell/kit/session/b.cpp:shell/kit/log/c.h
