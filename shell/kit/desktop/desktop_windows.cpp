@@ -1,8 +1,8 @@
 #include "shell/kit/desktop/desktop_windows.h"
 
+#include "shell/kit/desktop/demo_desktop.h"
 #include "shell/kit/desktop/menu_closing_click.h"
 #include "shell/kit/log/host_log.h"
-#include "shell/pictures/rules/wallpaper.h"
 #include "shell/tolvric/desktop_skin.h"
 #include "win32/proc_address.h"
 #include "win32/scoped_gdi.h"
@@ -100,26 +100,6 @@ void FollowVirtualScreen(HWND desktop) {
 void TellChildren(HWND desktop, UINT message, WPARAM wParam, LPARAM lParam) {
     for (HWND child = GetWindow(desktop, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageA(child, message, wParam, lParam);
-}
-
-// Paints the drawn wallpaper row by row through one DIB section.
-void PaintWallpaper(HWND window) {
-    ScopedPaint paint(window);
-    const int screenW = GetSystemMetrics(SM_CXSCREEN);
-    const int screenH = GetSystemMetrics(SM_CYSCREEN);
-    const RECT& r = paint.paint.rcPaint;
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    if (w <= 0 || h <= 0) return;
-    ScopedDib rows(paint.dc, Dib32Info(w, -h));
-    if (!rows.bits) return;
-    POINT origin = {r.left, r.top};
-    ClientToScreen(window, &origin);
-    uint32_t* pixels = static_cast<uint32_t*>(rows.bits);
-    for (int y = 0; y < h; ++y)
-        WallpaperRow(pixels + y * w, origin.x, origin.y + y, w, screenW, screenH);
-    ScopedMemoryDC memory(paint.dc);
-    ScopedSelect selected(memory.dc, rows.bitmap);
-    BitBlt(paint.dc, r.left, r.top, w, h, memory.dc, 0, 0, SRCCOPY);
 }
 
 // A message the desktop posts itself, and the timer that repeats it.
@@ -253,20 +233,7 @@ LRESULT CALLBACK LayerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (OnDesktopMessage(window, message, wParam, lParam, &result)) return result;
-    switch (message) {
-    case WM_PAINT:
-        PaintWallpaper(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ClientToScreen(window, &p);
-        HostLog("DesktopClick %s %ld %ld", message == WM_LBUTTONDOWN ? "left" : "right", p.x, p.y);
-        return 0;
-    }
-    }
+    if (OnDemoDesktopMessage(window, message, wParam, lParam, &result)) return result;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
