@@ -35,6 +35,8 @@ TEST(ShellHostOptions, AcceptsEachOptionAndRefusesWithOneClearLine) {
         {{"--config"}, false, "--config needs a file"},
         {{"--skin-option", "5=1"}, false, "K from 1 to 4"},
         {{"--desktop-demo"}, false, "unknown option --desktop-demo"},
+        // The tests play a full-screen program themselves: the host has no stand-in.
+        {{"--fullscreen-app"}, false, "unknown option --fullscreen-app"},
     };
     for (const OptionsCase& c : cases) {
         bool parsed = false;

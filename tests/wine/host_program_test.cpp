@@ -1,9 +1,11 @@
 // The host program as a person runs it: its log, its errors, its exit status.
+#include "tests/wine/full_screen_program.h"
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -51,8 +53,8 @@ TEST(HostProgram, RunsThePluginOnEitherDesktopAndStopsItCleanly) {
     }
 }
 
-// Neither desktop, though both cover the screen, counts as a full-screen
-// program in front.
+// Another program's full-screen window in front (this test's own) counts as
+// a full-screen program; neither desktop, though both cover the screen, does.
 TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
     // An Always on top copy of the test skin, with its pictures named absolutely.
     std::string config = TempPath("host_topmost", ".ini");
@@ -61,8 +63,14 @@ TEST(HostProgram, AnswersTheFullScreenQueryTruthfully) {
     ASSERT_TRUE(WriteTextFile(config, text));
     for (const std::string desktop : {"", "--demo-desktop "})
         for (bool fullScreen : {false, true}) {
-            const std::string out =
-                RunBriefly(desktop + (fullScreen ? "--fullscreen-app " : ""), config);
+            std::unique_ptr<FullScreenProgram> program;
+            if (fullScreen) {
+                program = std::make_unique<FullScreenProgram>();
+                ASSERT_TRUE(program->Window());
+                ASSERT_EQ(GetForegroundWindow(), program->Window());
+            }
+            const std::string out = RunBriefly(desktop, config);
+            program.reset();
             EXPECT_NE(
                 out.find(fullScreen ? "HostMsgQueryFullScreen 1" : "HostMsgQueryFullScreen 0"),
                 std::string::npos)

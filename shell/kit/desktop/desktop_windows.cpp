@@ -18,7 +18,6 @@ int DesktopSkinSource = DesktopSkinSystem;
 UINT TaskbarCreated;      // broadcast to every top-level window when a shell starts
 bool ActivationHeld;      // a press on a meter is being dropped: it activates nothing
 HWND ShellDesktopInFront; // the shell's desktop window the desktop is right above (Show desktop)
-HWND FullScreenStandIn;   // --fullscreen-app: stands for another program's window
 
 // The layer's own pixels have this colour and are therefore not there: they
 // neither show nor take clicks. A pixel that the meter paints in exactly this
@@ -318,28 +317,10 @@ void SetDesktopHandOff(HWND window) {
     HandOffWindow = window;
 }
 
-static LRESULT CALLBACK FullScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CLOSE) {
-        DestroyWindow(window);
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-HWND CreateFullScreenApp(HINSTANCE instance) {
-    Register(instance, "VorlametHostFullScreenApp", FullScreenProc,
-             static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    FullScreenStandIn =
-        CreateWindowExA(WS_EX_TOPMOST, "VorlametHostFullScreenApp", "Full-screen program",
-                        WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
-    return FullScreenStandIn;
-}
-
 bool IsKitWindow(HWND window) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    return window && window != FullScreenStandIn && process == GetCurrentProcessId();
+    return window && process == GetCurrentProcessId();
 }
 
 void PlaceDesktopInOrder(HWND shellDesktopInFront) {

@@ -25,11 +25,7 @@ void DesktopChanged();
 // program (see OnHandActivationOn).
 void SetDesktopHandOff(HWND window);
 
-// A black window over the whole screen, standing for a full-screen program
-// (of another program: it is not one of the kit's own windows).
-HWND CreateFullScreenApp(HINSTANCE instance);
-// Whether the window is one of the kit's own (any window of its process but
-// the stand-in full-screen program).
+// Whether the window is one of the kit's own: any window of its process.
 bool IsKitWindow(HWND window);
 
 // Where the host's desktop is in the window order: right above the shell's

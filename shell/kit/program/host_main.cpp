@@ -159,7 +159,6 @@ int main(int argc, char** argv) {
     SetDesktopHandOff(shell);
     Finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
-    if (options.FullScreenApp) CreateFullScreenApp(instance);
     StartForegroundWatch();
 
     FillContext(&session, options, shell, desktop);

@@ -7,7 +7,7 @@
 const char HostUsage[] =
     "usage: vorlamet_host [--plugin FILE.plg] [--config FILE.ini] [--seconds N]\n"
     "                     [--screenshot FILE.png] [--platform-id N] [--properties-name TEXT]\n"
-    "                     [--skin-option K=V] [--fullscreen-app] [--demo-desktop]\n"
+    "                     [--skin-option K=V] [--demo-desktop]\n"
     "                     [--properties] [--check FILE.ini] [--version]\n"
     "vorlamet.exe takes the same options and has no console.\n";
 
@@ -37,8 +37,6 @@ bool ParseHostOptions(int argc, const char* const* argv, HostOptions* options, s
             options->Help = true;
         } else if (!strcmp(arg, "--version")) {
             options->Version = true;
-        } else if (!strcmp(arg, "--fullscreen-app")) {
-            options->FullScreenApp = true;
         } else if (!strcmp(arg, "--properties")) {
             options->OpenProperties = true;
         } else if (!strcmp(arg, "--demo-desktop")) {

@@ -12,7 +12,6 @@ struct HostOptions {
     int Seconds = 0;       // 0: run until ended (Exit in the icon's menu, Ctrl+C, log-off)
     int PlatformId = -1;   // -1: the system's own
     int SkinOption[4] = {0, 0, 0, 0};
-    bool FullScreenApp = false;  // answer "a full-screen application is in front"
     bool OpenProperties = false; // open the settings dialog once the plug-in runs
     bool DemoDesktop = false;    // a drawn wallpaper over the screen instead of the real desktop
     bool Help = false;
