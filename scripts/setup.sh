@@ -34,16 +34,35 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 apt=(apt-get -o "DPkg::Lock::Timeout=$PACKAGE_LOCK_WAIT")
 # A mirror in the middle of a sync fails one index now and then: try again,
-# then install from the indexes that did arrive (the install itself fails
-# if a package cannot be found in them).
+# then install from the indexes that did arrive.
+updated=false
 for try in 1 2 3; do
     wait_for_package_lock
-    $SUDO "${apt[@]}" update -qq && break
+    if $SUDO "${apt[@]}" update -qq; then
+        updated=true
+        break
+    fi
     if [ "$try" -lt 3 ]; then
         sleep 20
     else
         echo "setup: the package lists did not all update; installing from those there are" >&2
     fi
 done
-wait_for_package_lock
-DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" install -y -qq "${missing[@]}" >/dev/null
+install_missing() {
+    wait_for_package_lock
+    DEBIAN_FRONTEND=noninteractive $SUDO "${apt[@]}" "$@" install -y -qq "${missing[@]}" >/dev/null
+}
+if $updated; then
+    install_missing
+    exit 0
+fi
+install_missing && exit 0
+# What usually goes missing is one architecture's security index. 32-bit
+# Wine's libraries must then be the very versions of their 64-bit twins,
+# which the security updates of the other architecture move past: take both
+# from the release itself, whose indexes are whole.
+echo "setup: installing from the release, without its security updates" >&2
+pins=$(mktemp)
+trap 'rm -f "$pins"' EXIT
+printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pins"
+install_missing -o "Dir::Etc::Preferences=$pins"
