@@ -56,13 +56,13 @@ if $updated; then
     install_missing
     exit 0
 fi
-install_missing && exit 0
-# What usually goes missing is one architecture's security index. 32-bit
-# Wine's libraries must then be the very versions of their 64-bit twins,
-# which the security updates of the other architecture move past: take both
-# from the release itself, whose indexes are whole.
-echo "setup: installing from the release, without its security updates" >&2
+# What goes missing is usually one architecture's security index. 32-bit
+# Wine's libraries must be the very versions of their 64-bit twins, which
+# that architecture's security updates may have moved past: take the
+# packages from the release itself, whose indexes are whole, stepping a
+# twin back to the release's version where it must.
+echo "setup: installing from the release itself; a 64-bit library may step back to the release's version to match its 32-bit twin" >&2
 pins=$(mktemp)
 trap 'rm -f "$pins"' EXIT
-printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$pins"
-install_missing -o "Dir::Etc::Preferences=$pins"
+printf 'Package: *\nPin: release l=Debian,n=bookworm\nPin-Priority: 1001\n' >"$pins"
+install_missing -o "Dir::Etc::Preferences=$pins" --allow-downgrades
