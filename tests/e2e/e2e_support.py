@@ -73,9 +73,14 @@ class Env:
 
     def probe(self, *args, extra_env=None):
         environment = dict(os.environ, **(extra_env or {}))
-        result = subprocess.run(["wine", self.probe_exe] + list(args), capture_output=True,
-                                text=True, timeout=60, env=environment)
-        return result.stdout
+        # Its output goes to a file, read once the probe has ended: a probe that
+        # starts Wine's desktop process passes that process its standard
+        # handles, and a pipe would stay open for as long as the desktop lives.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", self.probe_exe] + list(args), stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=60, env=environment)
+            out.seek(0)
+            return out.read().decode("latin-1").replace("\r\n", "\n")
 
     def descriptor(self, layered=True):
         """What the built plug-in's GetPluginInfo answers, as the host sees it."""
