@@ -64,5 +64,6 @@ fi
 echo "setup: installing from the release itself; a 64-bit library may step back to the release's version to match its 32-bit twin" >&2
 pins=$(mktemp)
 trap 'rm -f "$pins"' EXIT
-printf 'Package: *\nPin: release l=Debian,n=bookworm\nPin-Priority: 1001\n' >"$pins"
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+printf 'Package: *\nPin: release l=Debian,n=%s\nPin-Priority: 1001\n' "$release" >"$pins"
 install_missing -o "Dir::Etc::Preferences=$pins" --allow-downgrades
