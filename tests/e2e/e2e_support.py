@@ -46,8 +46,19 @@ def wait_until(predicate, what, timeout=10.0, interval=0.05):
         time.sleep(interval)
 
 
-def run(*args, timeout=60):
-    return subprocess.run(args, capture_output=True, text=True, timeout=timeout)
+def run(*args, timeout=60, env=None):
+    """Runs a command to its end; its output as text. The output goes to files
+    read once the command has ended: a Wine program that starts Wine's desktop
+    process passes that process its standard handles, and a pipe would stay
+    open for as long as the desktop lives."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        result = subprocess.run(args, stdout=out, stderr=err, timeout=timeout, env=env)
+        texts = []
+        for f in (out, err):
+            f.seek(0)
+            texts.append(f.read().decode(errors="replace").replace("\r\n", "\n"))
+        result.stdout, result.stderr = texts
+        return result
 
 
 def xdo(*args):
@@ -73,14 +84,7 @@ class Env:
 
     def probe(self, *args, extra_env=None):
         environment = dict(os.environ, **(extra_env or {}))
-        # Its output goes to a file, read once the probe has ended: a probe that
-        # starts Wine's desktop process passes that process its standard
-        # handles, and a pipe would stay open for as long as the desktop lives.
-        with tempfile.TemporaryFile() as out:
-            subprocess.run(["wine", self.probe_exe] + list(args), stdout=out,
-                           stderr=subprocess.DEVNULL, timeout=60, env=environment)
-            out.seek(0)
-            return out.read().decode("latin-1").replace("\r\n", "\n")
+        return run("wine", self.probe_exe, *args, env=environment).stdout
 
     def descriptor(self, layered=True):
         """What the built plug-in's GetPluginInfo answers, as the host sees it."""
